@@ -8,12 +8,16 @@ packages=(
   nlohmann-json3-dev libcpp-httplib-dev libstb-dev
 )
 if [ "${1:-}" = "--browser" ]; then
-  packages+=(chromium nodejs npm)
+  packages+=(chromium)
 fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node.js may come from another packaging than Debian's; only ask for Debian's when there is none.
+if [ "${1:-}" = "--browser" ] && ! command -v npm >/dev/null 2>&1; then
+  missing+=(nodejs npm)
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo_cmd=()
