@@ -7,7 +7,7 @@ ModuleLinkage Linkage = {
     MODULE_LINKAGE_HEAD,
     .gauges = {
         // Each gauge is listed here as it is built; keep the order below.
-        // &MasterswitchGauge,
+        &MasterswitchGauge,
         // &AttitudeGauge,
         // &FlydatGauge,
         // &SlipGauge,
