@@ -1,0 +1,258 @@
+// "Altimeter_mtr" and "Altimeter_ft": the metric one-needle altimeter and the three-hand feet
+// altimeter. Both show the Kollsman setting in a 4-character window and in a tooltip, and both have
+// a setting knob whose halves send the host's Kollsman events by themselves. The knobs differ in
+// one thing only: the metric one repeats while the button is held, the feet one steps per click.
+#include <iterator>
+
+#include "gauges.h"
+#include "instruments/instruments.h"
+#include "module.h"
+#include "text_format.h"
+
+namespace {
+
+constexpr int32_t kMetricDialBitmap = 16640;    // 300 x 300, km
+constexpr int32_t kMetricNeedleBitmap = 16896;  // 150 x 21
+constexpr int32_t kFeetDialBitmap = 17152;      // 300 x 312
+constexpr int32_t kHundredsHandBitmap = 17153;       // 145 x 23
+constexpr int32_t kThousandsHandBitmap = 17154;      // 86 x 31, 16 colours
+constexpr int32_t kTenThousandsHandBitmap = 17155;   // 120 x 23
+
+constexpr uint32_t kAltitudeToken = 74;
+constexpr uint32_t kKollsmanToken = 75;  // millibars
+constexpr uint32_t kUnitsToken = 335;    // units of measure; 2 means metres
+
+constexpr uint32_t kKollsmanDownEvent = 0x1015c;
+constexpr uint32_t kKollsmanUpEvent = 0x1015b;
+
+constexpr double kMetricUnits = 2.0;
+constexpr double kFeetPerMetre = 3.28;
+
+// The window holds 4 characters: "%4d" fits every setting from -999 to 9999.
+constexpr double kWindowLowestPastFit = -1000.0;
+constexpr double kWindowHighestPastFit = 10000.0;
+
+}  // namespace
+
+HostVariable KollsmanSetting = Var(kKollsmanToken);
+HostVariable UnitsSetting = Var(kUnitsToken);
+TooltipArgs KollsmanTooltipArgs = {.variable = Var(0), .callback = KollsmanTooltipValue};
+
+// The host hands over the altitude in metres only under units setting 2; any other setting, 0 and
+// 1 included, means feet.
+double MetricAltitudeValue(ElementHeader* element) {
+    const double altitude = VariableNumber(ElementAs<NeedleElement>(element)->variable);
+    HostServices()->lookup_variable(&UnitsSetting);
+    if (VariableNumber(UnitsSetting) == kMetricUnits) return altitude;
+    return altitude / kFeetPerMetre;
+}
+
+// Truncated, not rounded: 999.9 shows " 999". A setting that does not fit 4 characters, or is not a
+// number, shows the overflow mark instead; the range test comes before the conversion, which would
+// be undefined for NaN and for anything beyond 32 bits.
+double KollsmanWindowText(ElementHeader* element) {
+    auto* window = ElementAs<StringElement>(element);
+    const double setting = VariableNumber(window->variables[0]);
+    if (window->text == nullptr) return setting;
+    if (setting > kWindowLowestPastFit && setting < kWindowHighestPastFit) {
+        text_format::Format(window->text, window->char_count, "%4d", static_cast<int32_t>(setting));
+    } else {
+        text_format::Format(window->text, window->char_count, kKollsmanOverflowText);
+    }
+    return setting;
+}
+
+double KollsmanTooltipValue(TooltipArgs*) {
+    HostServices()->lookup_variable(&KollsmanSetting);
+    return VariableNumber(KollsmanSetting);
+}
+
+namespace {
+
+// Backgrounds and hands freeze with the altimeter or the pitot-static system; the Kollsman windows
+// have no failures and go on showing the setting.
+const FailureRecord altimeter_failures[] = {
+    Failure(kFailAltimeter, kFailFreeze),
+    Failure(kFailPitotStatic, kFailFreeze),
+    kFailureEnd,
+};
+
+// The two windows differ only in position and owner.
+constexpr StringElement KollsmanWindow(int32_t x, int32_t y, GaugeHeader* owner,
+                                       ElementHeader** children) {
+    return StringElement{
+        .header = {.kind = kString, .bitmap_id = -1, .x = x, .y = y, .owner = owner,
+                   .children = children, .image_flags = 0x2},
+        .variables = {Var(kKollsmanToken), Var(0), Var(0)},
+        .box_width = 50,
+        .box_height = 20,
+        .fore_color = 0xFFFFFF,
+        .back_color = 0x010101,
+        .highlight_color = 0x010101,
+        .font_face = "Courier New",
+        .font_weight = 100,
+        .charset = 1,
+        .format_flags = kTextCenter | kTextVCenter | kTextSingleLine,
+        .char_count = 4,
+        .callback = KollsmanWindowText,
+    };
+}
+
+// ---- Altimeter_mtr ------------------------------------------------------------------------------
+
+// 120 degrees per 1000 m, clockwise from 0 at the bottom; the face goes on to 2.5 km.
+NonlinearityTable metric_table[] = {
+    {.x = 149, .y = 252, .value = 0},     // 0, bottom
+    {.x = 50, .y = 87, .value = 1000},    // 1 km, upper left
+    {.x = 246, .y = 90, .value = 2000},   // 2 km, upper right
+};
+
+extern StringElement metric_window;
+extern NeedleElement metric_needle;
+
+ElementHeader* metric_dial_children[] = {&metric_window.header, &metric_needle.header, nullptr};
+
+StaticImageElement metric_dial = {
+    .header = {.kind = kStaticImage, .bitmap_id = kMetricDialBitmap, .x = 0, .y = 0,
+               .owner = &AltimeterMtrGauge, .children = metric_dial_children,
+               .failures = altimeter_failures, .image_flags = 0x1},
+};
+
+StringElement metric_window = KollsmanWindow(186, 145, &AltimeterMtrGauge, nullptr);
+
+NeedleElement metric_needle = {
+    .header = {.kind = kNeedle, .bitmap_id = kMetricNeedleBitmap, .x = 150, .y = 145,
+               .offset_x = 37, .offset_y = 11, .owner = &AltimeterMtrGauge,
+               .failures = altimeter_failures, .image_flags = 0x3},
+    .variable = Var(kAltitudeToken),
+    .table = metric_table,
+    .entries = std::size(metric_table),
+    .turn_limit = 6,
+    .callback = MetricAltitudeValue,
+};
+
+ElementHeader* metric_elements[] = {&metric_dial.header, nullptr};
+
+const char metric_tooltip[] = "Altimeter setting: %1!d! Mbar";
+
+MouseArea metric_mouse_areas[] = {
+    MouseParentArea(kWholeGauge, 0),
+    MouseTooltipArea(metric_tooltip, &KollsmanTooltipArgs),
+    MouseEventArea({0, 230, 25, 60}, kCursorDownArrow, kMouseLeftRepeat, kKollsmanDownEvent),
+    MouseEventArea({26, 230, 25, 60}, kCursorUpArrow, kMouseLeftRepeat, kKollsmanUpEvent),
+    kMouseEndOfParent,
+    kMouseEndOfList,
+};
+
+// ---- Altimeter_ft -------------------------------------------------------------------------------
+
+// Four marks a quarter turn apart, clockwise from the top: three quarters of a turn per table, the
+// host carries each hand on past its last mark.
+NonlinearityTable ten_thousands_table[] = {
+    {.x = 155, .y = 90, .value = 0},
+    {.x = 245, .y = 140, .value = 25000},
+    {.x = 155, .y = 190, .value = 50000},
+    {.x = 105, .y = 140, .value = 75000},
+};
+
+NonlinearityTable thousands_table[] = {
+    {.x = 155, .y = 90, .value = 0},
+    {.x = 245, .y = 140, .value = 2500},
+    {.x = 155, .y = 190, .value = 5000},
+    {.x = 105, .y = 140, .value = 7500},
+};
+
+NonlinearityTable hundreds_table[] = {
+    {.x = 155, .y = 40, .value = 0},
+    {.x = 255, .y = 140, .value = 250},
+    {.x = 155, .y = 240, .value = 500},
+    {.x = 55, .y = 140, .value = 750},
+};
+
+// Drawn in this order, each the only child of the one before.
+extern StringElement feet_window;
+extern NeedleElement ten_thousands_hand;
+extern NeedleElement thousands_hand;
+extern NeedleElement hundreds_hand;
+
+ElementHeader* feet_dial_children[] = {&feet_window.header, nullptr};
+
+StaticImageElement feet_dial = {
+    .header = {.kind = kStaticImage, .bitmap_id = kFeetDialBitmap, .x = 0, .y = 0,
+               .owner = &AltimeterFtGauge, .children = feet_dial_children,
+               .failures = altimeter_failures, .image_flags = 0x3},
+};
+
+ElementHeader* feet_window_children[] = {&ten_thousands_hand.header, nullptr};
+
+StringElement feet_window = KollsmanWindow(210, 135, &AltimeterFtGauge, feet_window_children);
+
+ElementHeader* ten_thousands_hand_children[] = {&thousands_hand.header, nullptr};
+
+NeedleElement ten_thousands_hand = {
+    .header = {.kind = kNeedle, .bitmap_id = kTenThousandsHandBitmap, .x = 155, .y = 140,
+               .offset_x = 1, .offset_y = 11, .owner = &AltimeterFtGauge,
+               .children = ten_thousands_hand_children, .failures = altimeter_failures,
+               .image_flags = 0x3},
+    .variable = Var(kAltitudeToken),
+    .table = ten_thousands_table,
+    .entries = std::size(ten_thousands_table),
+    .turn_limit = 6,
+};
+
+ElementHeader* thousands_hand_children[] = {&hundreds_hand.header, nullptr};
+
+NeedleElement thousands_hand = {
+    .header = {.kind = kNeedle, .bitmap_id = kThousandsHandBitmap, .x = 155, .y = 140,
+               .offset_x = 30, .offset_y = 15, .owner = &AltimeterFtGauge,
+               .children = thousands_hand_children, .failures = altimeter_failures,
+               .image_flags = 0x3},
+    .variable = Var(kAltitudeToken),
+    .table = thousands_table,
+    .entries = std::size(thousands_table),
+    .turn_limit = 6,
+};
+
+NeedleElement hundreds_hand = {
+    .header = {.kind = kNeedle, .bitmap_id = kHundredsHandBitmap, .x = 155, .y = 140,
+               .offset_x = 34, .offset_y = 10, .owner = &AltimeterFtGauge,
+               .failures = altimeter_failures, .image_flags = 0x3},
+    .variable = Var(kAltitudeToken),
+    .table = hundreds_table,
+    .entries = std::size(hundreds_table),
+    .turn_limit = 6,
+};
+
+ElementHeader* feet_elements[] = {&feet_dial.header, nullptr};
+
+// Each gauge has its own copy of the text.
+const char feet_tooltip[] = "Altimeter setting: %1!d! Mbar";
+
+MouseArea feet_mouse_areas[] = {
+    MouseParentArea(kWholeGauge, 0),
+    MouseTooltipArea(feet_tooltip, &KollsmanTooltipArgs),
+    MouseEventArea({0, 230, 25, 60}, kCursorDownArrow, kMouseLeftSingle, kKollsmanDownEvent),
+    MouseEventArea({26, 230, 25, 60}, kCursorUpArrow, kMouseLeftSingle, kKollsmanUpEvent),
+    kMouseEndOfParent,
+    kMouseEndOfList,
+};
+
+}  // namespace
+
+GaugeHeader AltimeterMtrGauge = {
+    .version = kGaugeHeaderVersion,
+    .name = "Altimeter_mtr",
+    .elements = metric_elements,
+    .routines = kModuleRoutines,
+    .default_size_mm = 100,
+    .mouse_areas = metric_mouse_areas,
+};
+
+GaugeHeader AltimeterFtGauge = {
+    .version = kGaugeHeaderVersion,
+    .name = "Altimeter_ft",
+    .elements = feet_elements,
+    .routines = kModuleRoutines,
+    .default_size_mm = 100,
+    .mouse_areas = feet_mouse_areas,
+};

@@ -1,0 +1,225 @@
+// "Airspeed", "VSI" and "Fuelpres": one needle each over a dial. Airspeed takes knots straight onto
+// a km/h dial (the table's marks do the conversion); VSI is held to its table's ends; Fuelpres
+// squeezes the middle of its range so that the needle sits near 0.3 bar in normal running.
+#include <cmath>
+#include <iterator>
+
+#include "gauges.h"
+#include "instruments/instruments.h"
+#include "module.h"
+
+namespace {
+
+constexpr int32_t kAirspeedDialBitmap = 9984;    // 300 x 300, km/h
+constexpr int32_t kAirspeedNeedleBitmap = 10240; // 165 x 30
+constexpr int32_t kVsiDialBitmap = 10496;        // 300 x 300, m/s
+constexpr int32_t kVsiNeedleBitmap = 12288;      // 122 x 7
+constexpr int32_t kFuelDialBitmap = 9472;        // 300 x 300, 0 to 1 bar
+constexpr int32_t kFuelNeedleBitmap = 9728;      // 153 x 38, 16 colours
+
+constexpr uint32_t kAirspeedToken = 61;       // knots
+constexpr uint32_t kVerticalSpeedToken = 65;  // 256 units per m/s
+constexpr uint32_t kFuelPressureToken = 425;  // 5200 units to the dial's full scale
+
+constexpr uint32_t kAirspeedHelp = 43778;
+constexpr uint32_t kVsiHelp = 43894;
+constexpr uint32_t kFuelpresHelp = 43820;
+
+constexpr double kVerticalSpeedLimit = 1792.0;  // 7 m/s, the table's last point either way
+constexpr double kFuelPressureFullScale = 5200.0;
+
+}  // namespace
+
+// NaN leaves the needle at 0 m/s instead of passing an unplaceable value to the host.
+double VerticalSpeedValue(ElementHeader* element) {
+    const double v = VariableNumber(ElementAs<NeedleElement>(element)->variable);
+    if (v > kVerticalSpeedLimit) return kVerticalSpeedLimit;
+    if (v < -kVerticalSpeedLimit) return -kVerticalSpeedLimit;
+    if (std::isnan(v)) return 0.0;
+    return v;
+}
+
+// The open band 0.1..0.6 is mapped onto 0.26..0.36, so the needle jumps at both of its ends:
+// exactly 0.1 and 0.6 are drawn as they are. NaN reads as no pressure.
+double FuelPressureValue(ElementHeader* element) {
+    double x = VariableNumber(ElementAs<NeedleElement>(element)->variable) / kFuelPressureFullScale;
+    if (x > 1.0) x = 1.0;
+    else if (x < 0.0) x = 0.0;
+    else if (std::isnan(x)) x = 0.0;
+    if (x > 0.1 && x < 0.6) x = (x - 0.3) / 5.0 + 0.3;
+    return x;
+}
+
+namespace {
+
+// ---- Airspeed -----------------------------------------------------------------------------------
+
+const FailureRecord airspeed_failures[] = {
+    Failure(kFailAirspeed, kFailZero),
+    Failure(kFailPitotStatic, kFailFreeze),
+    kFailureEnd,
+};
+
+// Values in knots on marks of the km/h dial.
+NonlinearityTable airspeed_table[] = {
+    {.x = 146, .y = 239, .value = 0},    // bottom of the dial
+    {.x = 75, .y = 218, .value = 27},    // 50 km/h
+    {.x = 135, .y = 37, .value = 65},    // 120 km/h, just left of the top
+    {.x = 221, .y = 220, .value = 118},  // the tick by the red line beside 200
+};
+
+extern NeedleElement airspeed_needle;
+
+ElementHeader* airspeed_dial_children[] = {&airspeed_needle.header, nullptr};
+
+StaticImageElement airspeed_dial = {
+    .header = {.kind = kStaticImage, .bitmap_id = kAirspeedDialBitmap, .x = 0, .y = 0,
+               .owner = &AirspeedGauge, .children = airspeed_dial_children,
+               .failures = airspeed_failures, .image_flags = 0x1},
+};
+
+NeedleElement airspeed_needle = {
+    .header = {.kind = kNeedle, .bitmap_id = kAirspeedNeedleBitmap, .x = 147, .y = 149,
+               .offset_x = 59, .offset_y = 12, .owner = &AirspeedGauge,
+               .failures = airspeed_failures, .image_flags = 0x3},
+    .variable = Var(kAirspeedToken),
+    .table = airspeed_table,
+    .entries = std::size(airspeed_table),
+    .turn_limit = 6,
+};
+
+ElementHeader* airspeed_elements[] = {&airspeed_dial.header, nullptr};
+
+MouseArea airspeed_mouse_areas[] = {
+    MouseParentArea(kWholeGauge, kAirspeedHelp),
+    kMouseEndOfParent,
+    kMouseEndOfList,
+};
+
+// ---- VSI ----------------------------------------------------------------------------------------
+
+const FailureRecord vsi_failures[] = {
+    Failure(kFailVerticalSpeed, kFailZero),
+    Failure(kFailPitotStatic, kFailFreeze),
+    kFailureEnd,
+};
+
+// 0 at the left; climb clockwise over the top, descent counter-clockwise under the bottom. The
+// right edge between y 112 and 181 belongs to neither side.
+NonlinearityTable vsi_table[] = {
+    {.x = 262, .y = 181, .value = -1792},
+    {.x = 257, .y = 196, .value = -1536},
+    {.x = 232, .y = 229, .value = -1280},  // descent 5 m/s
+    {.x = 185, .y = 255, .value = -1024},
+    {.x = 131, .y = 259, .value = -768},
+    {.x = 81, .y = 240, .value = -512},
+    {.x = 45, .y = 200, .value = -256},    // descent 1 m/s
+    {.x = 32, .y = 147, .value = 0},
+    {.x = 43, .y = 95, .value = 256},      // climb 1 m/s
+    {.x = 78, .y = 52, .value = 512},
+    {.x = 130, .y = 32, .value = 768},
+    {.x = 186, .y = 34, .value = 1024},
+    {.x = 236, .y = 63, .value = 1280},    // climb 5 m/s
+    {.x = 262, .y = 101, .value = 1536},
+    {.x = 263, .y = 112, .value = 1792},
+};
+
+extern NeedleElement vsi_needle;
+
+ElementHeader* vsi_dial_children[] = {&vsi_needle.header, nullptr};
+
+StaticImageElement vsi_dial = {
+    .header = {.kind = kStaticImage, .bitmap_id = kVsiDialBitmap, .x = 0, .y = 0,
+               .owner = &VsiGauge, .children = vsi_dial_children, .failures = vsi_failures,
+               .image_flags = 0x1},
+};
+
+NeedleElement vsi_needle = {
+    .header = {.kind = kNeedle, .bitmap_id = kVsiNeedleBitmap, .x = 148, .y = 148,
+               .offset_x = 5, .offset_y = 3, .owner = &VsiGauge, .failures = vsi_failures,
+               .image_flags = 0x3},
+    .variable = Var(kVerticalSpeedToken),
+    .table = vsi_table,
+    .entries = std::size(vsi_table),
+    .turn_limit = 6,
+    .callback = VerticalSpeedValue,
+};
+
+ElementHeader* vsi_elements[] = {&vsi_dial.header, nullptr};
+
+MouseArea vsi_mouse_areas[] = {
+    MouseParentArea(kWholeGauge, kVsiHelp),
+    kMouseEndOfParent,
+    kMouseEndOfList,
+};
+
+// ---- Fuelpres -----------------------------------------------------------------------------------
+
+const FailureRecord fuelpres_failures[] = {
+    Failure(kFailEngine, kFailZero),
+    kFailureEnd,
+};
+
+NonlinearityTable fuelpres_table[] = {
+    {.x = 78, .y = 204, .value = 0},     // 0, lower left
+    {.x = 146, .y = 56, .value = 0.5},   // red mark at the top
+    {.x = 212, .y = 208, .value = 1},    // 1.0, lower right
+};
+
+extern NeedleElement fuelpres_needle;
+
+ElementHeader* fuelpres_dial_children[] = {&fuelpres_needle.header, nullptr};
+
+StaticImageElement fuelpres_dial = {
+    .header = {.kind = kStaticImage, .bitmap_id = kFuelDialBitmap, .x = 0, .y = 0,
+               .owner = &FuelpresGauge, .children = fuelpres_dial_children,
+               .failures = fuelpres_failures, .image_flags = 0x1},
+};
+
+NeedleElement fuelpres_needle = {
+    .header = {.kind = kNeedle, .bitmap_id = kFuelNeedleBitmap, .x = 150, .y = 140,
+               .offset_x = 55, .offset_y = 19, .owner = &FuelpresGauge,
+               .failures = fuelpres_failures, .image_flags = 0x3},
+    .variable = Var(kFuelPressureToken),
+    .table = fuelpres_table,
+    .entries = std::size(fuelpres_table),
+    .turn_limit = 6,
+    .callback = FuelPressureValue,
+};
+
+ElementHeader* fuelpres_elements[] = {&fuelpres_dial.header, nullptr};
+
+MouseArea fuelpres_mouse_areas[] = {
+    MouseParentArea(kWholeGauge, kFuelpresHelp),
+    kMouseEndOfParent,
+    kMouseEndOfList,
+};
+
+}  // namespace
+
+GaugeHeader AirspeedGauge = {
+    .version = kGaugeHeaderVersion,
+    .name = "Airspeed",
+    .elements = airspeed_elements,
+    .routines = kModuleRoutines,
+    .default_size_mm = 100,
+    .mouse_areas = airspeed_mouse_areas,
+};
+
+GaugeHeader VsiGauge = {
+    .version = kGaugeHeaderVersion,
+    .name = "VSI",
+    .elements = vsi_elements,
+    .routines = kModuleRoutines,
+    .default_size_mm = 100,
+    .mouse_areas = vsi_mouse_areas,
+};
+
+GaugeHeader FuelpresGauge = {
+    .version = kGaugeHeaderVersion,
+    .name = "Fuelpres",
+    .elements = fuelpres_elements,
+    .routines = kModuleRoutines,
+    .default_size_mm = 100,
+    .mouse_areas = fuelpres_mouse_areas,
+};
