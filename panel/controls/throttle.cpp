@@ -1,0 +1,54 @@
+// "Throttle": the push-pull throttle knob on its shaft. It only shows the host's throttle lever;
+// the gauge has a help text and no clickable area.
+//
+// Both slider axes read the throttle lever: the knob slides up and to the left along the painted
+// shaft, 70 pixels left and 130 up per unit, from (90, 180) at idle.
+#include "gauges.h"
+#include "module.h"
+
+namespace {
+
+constexpr int32_t kCollarBitmap = 14592;  // 548 x 468, friction-lock collar and shaft
+constexpr int32_t kKnobBitmap = 16384;    // 326 x 212, 24-bit colour, the ribbed grip end-on
+
+constexpr uint32_t kThrottleToken = 392;
+constexpr uint32_t kThrottleHelp = 43884;
+
+// The collar refers to a list of no failures: it is drawn whatever the host simulates.
+const FailureRecord collar_failures[] = {kFailureEnd};
+
+SliderElement knob = {
+    .header = {.kind = kSlider, .bitmap_id = kKnobBitmap, .x = 90, .y = 180,
+               .owner = &ThrottleGauge, .image_flags = 0x3},
+    .x_variable = Var(kThrottleToken),
+    .x_scale = -70.0,
+    .y_variable = Var(kThrottleToken),
+    .y_scale = -130.0,
+};
+
+ElementHeader* collar_children[] = {&knob.header, nullptr};
+
+StaticImageElement collar = {
+    .header = {.kind = kStaticImage, .bitmap_id = kCollarBitmap, .x = 0, .y = 0,
+               .owner = &ThrottleGauge, .children = collar_children,
+               .failures = collar_failures, .image_flags = 0x1},
+};
+
+ElementHeader* elements[] = {&collar.header, nullptr};
+
+MouseArea mouse_areas[] = {
+    MouseParentArea(kWholeGauge, kThrottleHelp),
+    kMouseEndOfParent,
+    kMouseEndOfList,
+};
+
+}  // namespace
+
+GaugeHeader ThrottleGauge = {
+    .version = kGaugeHeaderVersion,
+    .name = "Throttle",
+    .elements = elements,
+    .routines = kModuleRoutines,
+    .default_size_mm = 100,
+    .mouse_areas = mouse_areas,
+};
