@@ -21,8 +21,10 @@ struct ElementState {
     double target_angle = 0;
     // Icons: the index within the run, clamped to it.
     int32_t index = 0;
-    // Sliders and sprites: shift in gauge pixels (x right, y down), sprite turn in degrees
-    // clockwise.
+    // Sliders and sprites: the channel products, value x scale per axis, in gauge pixels, and
+    // for sprites rotation value x rotation scale, in degrees. Stored as computed: which way a
+    // product moves or turns the picture on screen is the display list's decision (sliders: x
+    // right, y down; sprites: x right, y up, turn clockwise; see docs/rendering.md).
     double shift_x = 0;
     double shift_y = 0;
     double rotation = 0;
