@@ -1,0 +1,40 @@
+// A fake host for the engine gauges: serves token values to LookupVariable, keeps the named
+// variables that gauges publish, and logs the calls that the tests look at.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gauge.h"
+
+struct FakeHost {
+    std::map<uint32_t, double> values;        // LookupVariable serves these (0 when absent)
+    std::map<std::string, void*> published;   // RegisterNamedVariable / UnregisterNamedVariable
+    std::map<std::string, uint32_t> published_type;
+    std::vector<std::string> calls;           // "register flydat.warning", "lookup 390", ...
+
+    void Reset();
+};
+
+// The one fake host; its table is in ImportTable while a test runs.
+FakeHost& Host();
+// Puts the fake host's table in ImportTable and sets every piece of the engine gauges' module
+// state back to its start value, as a fresh load of the module would.
+void InstallFakeHost();
+
+// A fresh temporary folder as the working directory for the life of the object, so that the
+// hours file lands there; the old working directory comes back at the end.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
