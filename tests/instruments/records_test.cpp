@@ -68,8 +68,11 @@ std::string Describe(const ElementHeader* e) {
         return "static " + head;
     case kNeedle: {
         auto* n = ElementAs<NeedleElement>(e);
-        return "needle " + head + Format(" | token %u entries %u turn %u cb %s", n->variable.token,
-                                         n->entries, n->turn_limit, CallbackName(n->callback).c_str());
+        std::string table;
+        for (uint32_t i = 0; i < n->entries; ++i)
+            table += Format(" %d,%d=%g", n->table[i].x, n->table[i].y, n->table[i].value);
+        return "needle " + head + Format(" | token %u turn %u cb %s table", n->variable.token,
+                                         n->turn_limit, CallbackName(n->callback).c_str()) + table;
     }
     case kString: {
         auto* s = ElementAs<StringElement>(e);
@@ -150,23 +153,25 @@ const GaugeCase kGauges[] = {
     {&AirspeedGauge, "Airspeed",
      {"static bitmap 9984 at 0,0 offset 0,0 flags 0x1 failures 6:2,3:1",
       "needle bitmap 10240 at 147,149 offset 59,12 flags 0x3 failures 6:2,3:1 | token 61 "
-      "entries 4 turn 6 cb -"},
+      "turn 6 cb - table 146,239=0 75,218=27 135,37=65 221,220=118"},
      {"parent 0,0,0,0 cursor -1 help 43778", "end parent 0,0,0,0", "end list 0,0,0,0"}},
     {&VsiGauge, "VSI",
      {"static bitmap 10496 at 0,0 offset 0,0 flags 0x1 failures 19:2,3:1",
       "needle bitmap 12288 at 148,148 offset 5,3 flags 0x3 failures 19:2,3:1 | token 65 "
-      "entries 15 turn 6 cb VerticalSpeedValue"},
+      "turn 6 cb VerticalSpeedValue table 262,181=-1792 257,196=-1536 232,229=-1280 "
+      "185,255=-1024 131,259=-768 81,240=-512 45,200=-256 32,147=0 43,95=256 78,52=512 "
+      "130,32=768 186,34=1024 236,63=1280 262,101=1536 263,112=1792"},
      {"parent 0,0,0,0 cursor -1 help 43894", "end parent 0,0,0,0", "end list 0,0,0,0"}},
     {&FuelpresGauge, "Fuelpres",
      {"static bitmap 9472 at 0,0 offset 0,0 flags 0x1 failures 2:2",
       "needle bitmap 9728 at 150,140 offset 55,19 flags 0x3 failures 2:2 | token 425 "
-      "entries 3 turn 6 cb FuelPressureValue"},
+      "turn 6 cb FuelPressureValue table 78,204=0 146,56=0.5 212,208=1"},
      {"parent 0,0,0,0 cursor -1 help 43820", "end parent 0,0,0,0", "end list 0,0,0,0"}},
     {&AltimeterMtrGauge, "Altimeter_mtr",
      {"static bitmap 16640 at 0,0 offset 0,0 flags 0x1 failures 7:1,3:1",
       "string bitmap -1 at 186,145 offset 0,0 flags 0x2 failures none" + kKollsmanWindowFields,
       "needle bitmap 16896 at 150,145 offset 37,11 flags 0x3 failures 7:1,3:1 | token 74 "
-      "entries 3 turn 6 cb MetricAltitudeValue"},
+      "turn 6 cb MetricAltitudeValue table 149,252=0 50,87=1000 246,90=2000"},
      {"parent 0,0,0,0 cursor -1 help 0",
       "tooltip 0,0,0,0 cursor -1 'Altimeter setting: %1!d! Mbar' args 1 Kollsman",
       "child 0,230,25,60 cursor 2 flags 0x20200000 event 0x1015c handler -",
@@ -176,11 +181,11 @@ const GaugeCase kGauges[] = {
      {"static bitmap 17152 at 0,0 offset 0,0 flags 0x3 failures 7:1,3:1",
       "string bitmap -1 at 210,135 offset 0,0 flags 0x2 failures none" + kKollsmanWindowFields,
       "needle bitmap 17155 at 155,140 offset 1,11 flags 0x3 failures 7:1,3:1 | token 74 "
-      "entries 4 turn 6 cb -",
+      "turn 6 cb - table 155,90=0 245,140=25000 155,190=50000 105,140=75000",
       "needle bitmap 17154 at 155,140 offset 30,15 flags 0x3 failures 7:1,3:1 | token 74 "
-      "entries 4 turn 6 cb -",
+      "turn 6 cb - table 155,90=0 245,140=2500 155,190=5000 105,140=7500",
       "needle bitmap 17153 at 155,140 offset 34,10 flags 0x3 failures 7:1,3:1 | token 74 "
-      "entries 4 turn 6 cb -"},
+      "turn 6 cb - table 155,40=0 255,140=250 155,240=500 55,140=750"},
      {"parent 0,0,0,0 cursor -1 help 0",
       "tooltip 0,0,0,0 cursor -1 'Altimeter setting: %1!d! Mbar' args 1 Kollsman",
       "child 0,230,25,60 cursor 2 flags 0x20000000 event 0x1015c handler -",
@@ -302,40 +307,6 @@ TEST(InstrumentRecords, NeedleTablesRiseClockwise) {
                 EXPECT_LT(turn, 180.0) << "entry " << i;
             }
         }
-    }
-}
-
-// The marks that the dials are read by.
-TEST(InstrumentRecords, NeedleMarksSitWhereTheDialsPrintThem) {
-    struct Mark {
-        const NeedleElement* needle;
-        double value;
-        int32_t x, y;
-    };
-    const auto feet = DrawOrder(AltimeterFtGauge);
-    const auto* ten_thousands = ElementAs<NeedleElement>(feet[2]);
-    const auto* thousands = ElementAs<NeedleElement>(feet[3]);
-    const auto* hundreds = ElementAs<NeedleElement>(feet[4]);
-    const Mark marks[] = {
-        {First<NeedleElement>(AirspeedGauge), 27, 75, 218},    // 50 km/h
-        {First<NeedleElement>(AirspeedGauge), 65, 135, 37},    // 120 km/h
-        {First<NeedleElement>(VsiGauge), 0, 32, 147},          // 0 at the left
-        {First<NeedleElement>(VsiGauge), 1792, 263, 112},
-        {First<NeedleElement>(VsiGauge), -1792, 262, 181},
-        {First<NeedleElement>(FuelpresGauge), 0.5, 146, 56},   // red mark at the top
-        {First<NeedleElement>(AltimeterMtrGauge), 1000, 50, 87},
-        {hundreds, 500, 155, 240},                             // bottom
-        {thousands, 2500, 245, 140},                           // a quarter turn
-        {ten_thousands, 75000, 105, 140},                      // three quarters
-    };
-    for (const Mark& m : marks) {
-        SCOPED_TRACE(std::to_string(m.needle->header.bitmap_id) + " at " + std::to_string(m.value));
-        const NonlinearityTable* hit = nullptr;
-        for (uint32_t i = 0; i < m.needle->entries; ++i)
-            if (m.needle->table[i].value == m.value) hit = &m.needle->table[i];
-        ASSERT_NE(hit, nullptr);
-        EXPECT_EQ(hit->x, m.x);
-        EXPECT_EQ(hit->y, m.y);
     }
 }
 
