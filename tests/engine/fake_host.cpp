@@ -44,7 +44,7 @@ uint32_t Bind(HostVariable* variable, const char* name) {
 }
 
 uint32_t Lookup(HostVariable* variable) {
-    host.calls.push_back("lookup " + std::to_string(variable->token));
+    if (host.log_calls) host.calls.push_back("lookup " + std::to_string(variable->token));
     auto found = host.values.find(variable->token);
     SetVariableNumber(*variable, found == host.values.end() ? 0.0 : found->second);
     return 1;
@@ -80,6 +80,7 @@ void FakeHost::Reset() {
     published.clear();
     published_type.clear();
     calls.clear();
+    log_calls = true;
 }
 
 FakeHost& Host() { return host; }

@@ -14,6 +14,7 @@ struct FakeHost {
     std::map<std::string, void*> published;   // RegisterNamedVariable / UnregisterNamedVariable
     std::map<std::string, uint32_t> published_type;
     std::vector<std::string> calls;           // "register flydat.warning", "lookup 390", ...
+    bool log_calls = true;                    // off where the test counts allocations
 
     void Reset();
 };
