@@ -1,14 +1,8 @@
 #include "fake_host.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <stdexcept>
 
 #include "engine.h"
-
 #include "gauges.h"
 #include "module.h"
 
@@ -96,18 +90,4 @@ void InstallFakeHost() {
     std::strcpy(HoursDigits, "0000 ");
     LampTestLatch = 0;
     WarningBinding = HostVariable{};
-}
-
-ScratchDirectory::ScratchDirectory() {
-    previous_ = std::filesystem::current_path().string();
-    std::string pattern = (std::filesystem::temp_directory_path() / "engine-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-    std::filesystem::current_path(path_);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gauge.h"
+#include "scratch_directory.h"
 
 struct FakeHost {
     std::map<uint32_t, double> values;        // LookupVariable serves these (0 when absent)
@@ -24,18 +25,3 @@ FakeHost& Host();
 // Puts the fake host's table in ImportTable and sets every piece of the engine gauges' module
 // state back to its start value, as a fresh load of the module would.
 void InstallFakeHost();
-
-// A fresh temporary folder as the working directory for the life of the object, so that the
-// hours file lands there; the old working directory comes back at the end.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::string previous_;
-};
