@@ -28,11 +28,15 @@ public:
     // Exactly one fixed step, paused or not.
     void Step();
 
-    // A simulator event sent by a gauge or the host.
+    // A simulator event sent by a gauge or the host. Unknown events are ignored.
     void Event(uint32_t event_id, uint32_t argument);
+    // Whether Event knows the event (for the host's reports of clicks that do nothing).
+    static bool HandlesEvent(uint32_t event_id);
 
     // Active simulator failures, by key.
     void SetFailure(uint32_t key, bool active);
+    // Keys 0 to 63 are kept; any other key is never active.
+    bool FailureActive(uint32_t key) const;
 
     // Paused: the model does not run, tokens stay as set.
     void SetRunning(bool running);
@@ -42,6 +46,8 @@ public:
     // or a value out of range.
     bool SetControl(std::string_view name, double value);
     std::vector<std::string> ControlNames() const;
+    // One line on the control's meaning and range; empty for an unknown name.
+    static std::string ControlHelp(std::string_view name);
 
     // The built-in demo flight: flies the aircraft until the pilot takes a control.
     void SetDemo(bool on);
