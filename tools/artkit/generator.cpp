@@ -1,6 +1,7 @@
 // The generator program's main: BMP files, the embedding table and the contact sheet.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -152,7 +153,14 @@ int RunGenerator(int argc, char** argv, const std::vector<Picture>& pictures) {
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: %s --out DIR | --sheet FILE.png\n", argc > 0 ? argv[0] : "generator");
+    if (argc == 4 && std::strcmp(argv[1], "--png") == 0) {  // one picture, for a close look
+        const uint32_t id = uint32_t(std::strtoul(argv[2], nullptr, 10));
+        for (const Picture& p : sorted)
+            if (p.id == id) return WriteContactSheet({p}, argv[3]) ? 0 : 1;
+        std::fprintf(stderr, "no bitmap %u\n", id);
+        return 1;
+    }
+    std::fprintf(stderr, "usage: %s --out DIR | --sheet FILE.png | --png ID FILE.png\n", argc > 0 ? argv[0] : "generator");
     return 2;
 }
 

@@ -3,8 +3,6 @@
 
 namespace skelvan_art {
 void DrawAttitude(std::vector<Picture>&) {}
-void DrawNeedleDials(std::vector<Picture>&) {}
-void DrawAltimeters(std::vector<Picture>&) {}
 void DrawSlipAndCompass(std::vector<Picture>&) {}
 void DrawFlydat(std::vector<Picture>&) {}
 void DrawSwitches(std::vector<Picture>&) {}
