@@ -160,12 +160,12 @@ void TemperatureScale(cairo_t* cr) {
     artkit::Text(cr, {x0 - 12, baseline + 16}, "\xC2\xB0" "F", label, kRed, Align::kRight);
 }
 
-// Conversion marks on the body's scale: 66 nautical miles = 76 statute miles = 122 kilometres.
+// Conversion marks on the body's scale: 66 nautical miles = 75.95 statute miles = 122.2 km.
 struct UnitMark {
     double number;
     const char* label;
 };
-constexpr UnitMark kUnitMarks[] = {{66.0, "NAUT"}, {76.0, "STAT"}, {12.2, "KM"}};
+constexpr UnitMark kUnitMarks[] = {{66.0, "NAUT"}, {75.95, "STAT"}, {12.22, "KM"}};
 
 }  // namespace
 
