@@ -1,0 +1,348 @@
+#include "render.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+namespace render {
+
+namespace {
+
+constexpr size_t kMaxDirtyRects = 16;
+
+cairo_matrix_t ToCairo(const Affine& a) { return cairo_matrix_t{a.xx, a.yx, a.xy, a.yy, a.x0, a.y0}; }
+
+void SetRgb(cairo_t* cr, uint32_t rgb) {
+    cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+}
+
+// Text is laid out from the fonts' design metrics (display_list.cpp), so glyphs must advance by
+// exactly those metrics: no hinting that rounds advances to whole pixels.
+const cairo_font_options_t* TextOptions() {
+    static cairo_font_options_t* options = [] {
+        cairo_font_options_t* o = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+        return o;
+    }();
+    return options;
+}
+
+void DrawBitmap(cairo_t* cr, const BitmapDraw& d) {
+    if (d.bitmap == nullptr) return;
+    const cairo_filter_t filter = d.smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST;
+    cairo_surface_t* picture = d.color_key ? d.bitmap->keyed : d.bitmap->opaque;
+    const cairo_matrix_t m = ToCairo(d.transform);
+    cairo_save(cr);
+    cairo_set_matrix(cr, &m);
+    cairo_set_source_surface(cr, picture, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), filter);
+    if (d.companion == nullptr) {
+        cairo_paint(cr);
+        cairo_restore(cr);
+        return;
+    }
+    // Seen only through the companion's (1,1,1) window; the rest of the companion covers it.
+    const cairo_matrix_t cm = ToCairo(d.companion_transform);
+    const cairo_filter_t companion_filter =
+        (cm.xx == 1 && cm.yy == 1 && cm.xy == 0 && cm.yx == 0 && cm.x0 == std::floor(cm.x0) && cm.y0 == std::floor(cm.y0))
+            ? CAIRO_FILTER_NEAREST
+            : CAIRO_FILTER_BILINEAR;
+    cairo_set_matrix(cr, &cm);
+    if (d.companion->window != nullptr) {
+        cairo_pattern_t* mask = cairo_pattern_create_for_surface(d.companion->window);
+        cairo_pattern_set_filter(mask, companion_filter);
+        cairo_mask(cr, mask);
+        cairo_pattern_destroy(mask);
+    }
+    cairo_set_source_surface(cr, d.companion->overlay != nullptr ? d.companion->overlay : d.companion->keyed, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), companion_filter);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+void DrawText(cairo_t* cr, const TextDraw& t) {
+    cairo_save(cr);
+    cairo_rectangle(cr, t.box.x, t.box.y, t.box.width, t.box.height);
+    SetRgb(cr, t.back_rgb);
+    cairo_fill_preserve(cr);
+    cairo_clip(cr);
+    if (t.text[0] != '\0' && t.font_size > 0 && std::isfinite(t.font_size)) {
+        cairo_set_font_options(cr, TextOptions());
+        cairo_select_font_face(cr, t.font_face[0] != '\0' ? t.font_face : "monospace", CAIRO_FONT_SLANT_NORMAL,
+                               t.font_weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, t.font_size);
+        SetRgb(cr, t.fore_rgb);
+        cairo_move_to(cr, t.origin.x, t.origin.y);
+        cairo_show_text(cr, t.text);
+    }
+    cairo_restore(cr);
+}
+
+bool CheckSpec(const WindowSpec& spec, std::string* error) {
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what;
+        return false;
+    };
+    if (!(spec.scale > 0 && spec.scale <= kMaxScale))
+        return fail("scale must be above 0 and at most " + std::to_string(static_cast<int>(kMaxScale)));
+    if (spec.width <= 0 || spec.height <= 0) return fail("window size must be positive");
+    const double w = std::ceil(spec.width * spec.scale), h = std::ceil(spec.height * spec.scale);
+    if (w > kMaxImageSide || h > kMaxImageSide)
+        return fail("image would be larger than " + std::to_string(kMaxImageSide) + " pixels on a side");
+    return true;
+}
+
+void ReadSurface(cairo_surface_t* s, Image& out) {
+    cairo_surface_flush(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    out.width = w;
+    out.height = h;
+    out.rgba.resize(static_cast<size_t>(w) * h * 4);
+    uint8_t* o = out.rgba.data();
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        for (int x = 0; x < w; ++x, o += 4) {
+            const uint32_t p = row[x], a = p >> 24;
+            uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            if (a != 0 && a != 255) {
+                r = (r * 255 + a / 2) / a;
+                g = (g * 255 + a / 2) / a;
+                b = (b * 255 + a / 2) / a;
+            }
+            o[0] = static_cast<uint8_t>(r > 255 ? 255 : r);
+            o[1] = static_cast<uint8_t>(g > 255 ? 255 : g);
+            o[2] = static_cast<uint8_t>(b > 255 ? 255 : b);
+            o[3] = static_cast<uint8_t>(a);
+        }
+    }
+}
+
+bool WriteSurfacePng(cairo_surface_t* s, const std::string& path, std::string* error) {
+    const cairo_status_t status = cairo_surface_write_to_png(s, path.c_str());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        if (error) *error = "cannot write " + path + ": " + cairo_status_to_string(status);
+        return false;
+    }
+    return true;
+}
+
+// The gauge-to-image transform of an instance, or false if the module lacks the root bitmap.
+Affine InstanceTransform(const InstanceInput& in, double scale, bool at_origin) {
+    int rw = 0, rh = 0;
+    if (in.gauge == nullptr || in.bitmaps == nullptr || !RootSize(*in.gauge, *in.bitmaps, rw, rh)) rw = rh = 0;
+    return PlacementTransform(at_origin ? 0 : in.placement.x, at_origin ? 0 : in.placement.y, in.placement.width,
+                              in.placement.height, rw, rh, scale);
+}
+
+void Build(const InstanceInput& in, double scale, bool at_origin, DisplayList& out, FreezeMemory* freeze) {
+    if (in.gauge == nullptr || in.bitmaps == nullptr) {
+        out.Clear();
+        return;
+    }
+    BuildDisplayList(*in.gauge, in.states, InstanceTransform(in, scale, at_origin), *in.bitmaps, out, freeze);
+}
+
+}  // namespace
+
+void DrawDisplayList(cairo_t* cr, const DisplayList& list) {
+    if (list.clip.Empty()) return;
+    cairo_save(cr);
+    cairo_rectangle(cr, list.clip.x, list.clip.y, list.clip.width, list.clip.height);
+    cairo_clip(cr);
+    for (const DrawCommand& c : list.commands) {
+        if (c.kind == CommandKind::kBitmap) DrawBitmap(cr, c.bitmap);
+        else DrawText(cr, c.text);
+    }
+    cairo_restore(cr);
+}
+
+WindowRenderer::WindowRenderer() { dirty_.reserve(kMaxDirtyRects + 1); }
+
+WindowRenderer::~WindowRenderer() {
+    if (cr_ != nullptr) cairo_destroy(cr_);
+    if (surface_ != nullptr) cairo_surface_destroy(surface_);
+}
+
+bool WindowRenderer::Configure(const WindowSpec& spec, std::string* error) {
+    if (!CheckSpec(spec, error)) return false;
+    const int w = static_cast<int>(std::ceil(spec.width * spec.scale));
+    const int h = static_cast<int>(std::ceil(spec.height * spec.scale));
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        if (error) *error = "out of memory for a " + std::to_string(w) + "x" + std::to_string(h) + " image";
+        return false;
+    }
+    if (cr_ != nullptr) cairo_destroy(cr_);
+    if (surface_ != nullptr) cairo_surface_destroy(surface_);
+    surface_ = s;
+    cr_ = cairo_create(s);
+    spec_ = spec;
+    for (Slot& slot : slots_) {
+        slot.built = false;
+        slot.freeze.Clear();
+    }
+    full_redraw_ = true;
+    return true;
+}
+
+int WindowRenderer::Width() const { return surface_ ? cairo_image_surface_get_width(surface_) : 0; }
+int WindowRenderer::Height() const { return surface_ ? cairo_image_surface_get_height(surface_) : 0; }
+
+void WindowRenderer::AddDirty(const Rect& r) {
+    Rect grown = r.OutwardToPixels();
+    if (grown.Empty()) return;
+    // Merge with every rectangle it touches, so that no pixel is drawn twice in one update.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < dirty_.size(); ++i) {
+            if (dirty_[i].Intersects(grown)) {
+                grown = grown.Union(dirty_[i]);
+                dirty_[i] = dirty_.back();
+                dirty_.pop_back();
+                merged = true;
+                break;
+            }
+        }
+    }
+    if (dirty_.size() == kMaxDirtyRects) {
+        for (const Rect& d : dirty_) grown = grown.Union(d);
+        dirty_.clear();
+    }
+    dirty_.push_back(grown);
+}
+
+size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
+    if (cr_ == nullptr) return 0;
+    if (slots_.size() != instances.size()) {
+        slots_.resize(instances.size());
+        full_redraw_ = true;
+    }
+    dirty_.clear();
+    for (size_t i = 0; i < instances.size(); ++i) {
+        Slot& slot = slots_[i];
+        if (slot.gauge != instances[i].gauge) {
+            slot.gauge = instances[i].gauge;
+            slot.freeze.Clear();
+            slot.built = false;
+        }
+        Build(instances[i], spec_.scale, false, slot.next, &slot.freeze);
+        if (!slot.built || !(slot.next == slot.current)) {
+            if (slot.built) AddDirty(slot.current.clip);
+            AddDirty(slot.next.clip);
+        }
+        std::swap(slot.current, slot.next);
+        slot.built = true;
+    }
+    const Rect image{0, 0, static_cast<double>(Width()), static_cast<double>(Height())};
+    if (full_redraw_) {
+        dirty_.clear();
+        dirty_.push_back(image);
+        full_redraw_ = false;
+    }
+    size_t drawn = 0;
+    for (const Rect& d : dirty_) {
+        const Rect area = d.Intersection(image);
+        if (area.Empty()) continue;
+        cairo_save(cr_);
+        cairo_rectangle(cr_, area.x, area.y, area.width, area.height);
+        cairo_clip(cr_);
+        if (spec_.transparent) {
+            cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
+        } else {
+            cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+            SetRgb(cr_, spec_.background_rgb);
+        }
+        cairo_paint(cr_);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+        for (const Slot& slot : slots_) {
+            if (!slot.current.clip.Intersects(area)) continue;
+            DrawDisplayList(cr_, slot.current);
+            ++drawn;
+        }
+        cairo_restore(cr_);
+    }
+    dirty_.clear();
+    cairo_surface_flush(surface_);
+    return drawn;
+}
+
+void WindowRenderer::ReadRgba(Image& out) const {
+    if (surface_ == nullptr) {
+        out = Image{};
+        return;
+    }
+    ReadSurface(surface_, out);
+}
+
+bool WindowRenderer::WritePng(const std::string& path, std::string* error) const {
+    if (surface_ == nullptr) {
+        if (error) *error = "nothing rendered yet";
+        return false;
+    }
+    return WriteSurfacePng(surface_, path, error);
+}
+
+bool RenderWindow(std::span<const InstanceInput> instances, const WindowSpec& spec, Image& out, std::string* error) {
+    WindowRenderer r;
+    if (!r.Configure(spec, error)) return false;
+    r.Update(instances);
+    r.ReadRgba(out);
+    return true;
+}
+
+bool RenderInstance(const InstanceInput& instance, double scale, Image& out, std::string* error) {
+    int rw = 0, rh = 0;
+    if (instance.gauge == nullptr || instance.bitmaps == nullptr ||
+        !RootSize(*instance.gauge, *instance.bitmaps, rw, rh)) {
+        if (error) *error = "the gauge's root bitmap is missing";
+        return false;
+    }
+    WindowSpec spec;
+    spec.width = static_cast<int>(std::ceil(instance.placement.width > 0 ? instance.placement.width : rw));
+    spec.height = static_cast<int>(std::ceil(instance.placement.height > 0 ? instance.placement.height : rh));
+    spec.scale = scale;
+    spec.transparent = true;
+    if (!CheckSpec(spec, error)) return false;
+    InstanceInput at_origin = instance;
+    at_origin.placement.x = 0;
+    at_origin.placement.y = 0;
+    return RenderWindow(std::span<const InstanceInput>(&at_origin, 1), spec, out, error);
+}
+
+bool WritePng(const Image& image, const std::string& path, std::string* error) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+        if (error) *error = "image is empty or its buffer does not match its size";
+        return false;
+    }
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        if (error) *error = "out of memory";
+        return false;
+    }
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const uint8_t* in = image.rgba.data();
+    for (int y = 0; y < image.height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        for (int x = 0; x < image.width; ++x, in += 4) {
+            const uint32_t a = in[3];
+            const uint32_t r = (in[0] * a + 127) / 255, g = (in[1] * a + 127) / 255, b = (in[2] * a + 127) / 255;
+            row[x] = (a << 24) | (r << 16) | (g << 8) | b;
+        }
+    }
+    cairo_surface_mark_dirty(s);
+    const bool ok = WriteSurfacePng(s, path, error);
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+}  // namespace render

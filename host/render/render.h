@@ -1,0 +1,103 @@
+// The renderer's API for the host: gauge instances -> display lists -> pixels (Cairo) -> PNG or
+// an RGBA buffer. docs/rendering.md describes it with examples.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "affine.h"
+#include "bitmaps.h"
+#include "display_list.h"
+#include "element_state.h"
+#include "gauge.h"
+
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace render {
+
+// One placed gauge instance, as the runtime holds it.
+struct InstanceInput {
+    const GaugeHeader* gauge = nullptr;
+    std::span<const host::ElementState> states;  // draw order, the root first
+    const ModuleBitmaps* bitmaps = nullptr;      // the bitmaps of the gauge's module
+    Rect placement;  // window pixels; a width or height of 0 takes the root bitmap's
+};
+
+inline constexpr uint32_t kPanelBackground = 0x2E3134;  // the panel's dark grey, 0xRRGGBB
+
+struct WindowSpec {
+    int width = 0;   // window pixels
+    int height = 0;
+    double scale = 1.0;  // image pixels per window pixel, above 0 and at most kMaxScale
+    uint32_t background_rgb = kPanelBackground;
+    bool transparent = false;  // leave the background see-through instead of filling it
+};
+
+inline constexpr double kMaxScale = 16.0;
+inline constexpr int kMaxImageSide = 16384;
+
+// Straight (not premultiplied) RGBA, 4 bytes a pixel, rows top to bottom, no padding.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+// Rasterises a display list onto a context whose user space is image pixels, clipped to the
+// list's gauge rectangle. The context's state is left as it was.
+void DrawDisplayList(cairo_t* cr, const DisplayList& list);
+
+// A window's picture, kept between updates: each update rebuilds every instance's display list and
+// redraws only where a list changed (the background and every instance over that area). An update
+// in which nothing changed draws nothing. Steady-state updates allocate nothing in our code.
+class WindowRenderer {
+public:
+    WindowRenderer();
+    ~WindowRenderer();
+    WindowRenderer(const WindowRenderer&) = delete;
+    WindowRenderer& operator=(const WindowRenderer&) = delete;
+
+    // Sizes the image; the next update redraws everything. False with a message for a size or
+    // scale out of range.
+    bool Configure(const WindowSpec& spec, std::string* error);
+    // Returns how many instance drawings the update made (0: nothing changed).
+    size_t Update(std::span<const InstanceInput> instances);
+    // The next update redraws everything.
+    void Invalidate() { full_redraw_ = true; }
+
+    // The display list of instance i as last built, or nullptr.
+    const DisplayList* List(size_t i) const { return i < slots_.size() ? &slots_[i].current : nullptr; }
+    int Width() const;
+    int Height() const;
+    cairo_surface_t* Surface() const { return surface_; }
+    void ReadRgba(Image& out) const;
+    bool WritePng(const std::string& path, std::string* error) const;
+
+private:
+    struct Slot {
+        const GaugeHeader* gauge = nullptr;
+        DisplayList current;
+        DisplayList next;
+        FreezeMemory freeze;
+        bool built = false;
+    };
+    void AddDirty(const Rect& r);
+
+    WindowSpec spec_;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;
+    std::vector<Slot> slots_;
+    std::vector<Rect> dirty_;
+    bool full_redraw_ = true;
+};
+
+// One-shot pictures. A window: the instances in order over the background. An instance: the gauge
+// alone at its placement size times `scale`, on a see-through background.
+bool RenderWindow(std::span<const InstanceInput> instances, const WindowSpec& spec, Image& out, std::string* error);
+bool RenderInstance(const InstanceInput& instance, double scale, Image& out, std::string* error);
+bool WritePng(const Image& image, const std::string& path, std::string* error);
+
+}  // namespace render
