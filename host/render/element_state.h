@@ -33,6 +33,10 @@ struct ElementState {
     double strip_y = 0;
     // Text boxes: the text as drawn (the host's buffer, always terminated).
     char text[64] = {};
+    // The other axes' values after their callbacks: y of sliders, strips and sprites, and the
+    // sprite's rotation value (before its scale).
+    double value_y = 0;
+    double value_rotation = 0;
 };
 
 }  // namespace host
