@@ -57,7 +57,7 @@ void StepEngine(Model& m, double dt) {
     const double soak_target = e.running ? 60 * std::max(0.0, e.power - 0.85) / 0.15 : 0;
     Lag(e.heat_soak, soak_target, soak_target > e.heat_soak ? 300 : 120, dt);
     if (e.running) {
-        Lag(e.egt, 380 + 245 * e.power + e.heat_soak, 3, dt);
+        Lag(e.egt, 380 + 240 * e.power + e.heat_soak, 3, dt);
         Lag(e.cht, ambient + 60 + 75 * e.power - 0.15 * (knots - 60), 60, dt);
         Lag(e.oil_temp, ambient + 50 + 35 * e.power, 90, dt);
     } else {
@@ -69,7 +69,7 @@ void StepEngine(Model& m, double dt) {
     // idle falls below the low one. The relief valve caps the pressure.
     const double viscosity = std::clamp(1 + 0.7 * (90 - e.oil_temp) / 75, 0.7, 1.8);
     const double pump = 0.9 * std::min(1.0, e.rpm / 1000) + 2.4 * e.rpm / 5500;
-    Lag(e.oil_pressure_bar, std::min(pump * viscosity, 6.5), 0.5, dt);
+    Lag(e.oil_pressure_bar, std::min(pump * viscosity, 6.5), 0.15, dt);
 }
 
 }  // namespace host::sim

@@ -68,7 +68,8 @@ void Simulation::Reset(bool demo) {
     m.pilot = {};
     m.electrical = {};
     m.fuel = {};
-    m.engine = {};
+    const double ambient = AmbientC(kFieldElevationM);
+    m.engine = {.egt = ambient, .cht = ambient, .oil_temp = ambient};
     m.flight = {.track = kRunwayHeading};
     m.demo = {.active = demo, .target_heading = kRunwayHeading};
     m.failures = 0;

@@ -18,6 +18,8 @@ public:
 
     explicit Simulation(TokenStore& tokens);
     ~Simulation();
+    Simulation(const Simulation&) = delete;  // owns its model
+    Simulation& operator=(const Simulation&) = delete;
 
     // Cold and dark on the ground; the demo flight armed if demo is true.
     void Reset(bool demo = true);
