@@ -119,6 +119,43 @@ TEST(Simulation, IsDeterministic) {
     }
 }
 
+// Random stick, throttle, flap and trim inputs, failures and dry tanks for an hour from cruise: every
+// output stays a finite number inside the range the gauges are documented to get.
+TEST(Simulation, StaysFiniteAndInRangeUnderWildFlying) {
+    Aircraft a(true);
+    a.sim.Advance(300);  // from cruise, over the ground and back
+    uint64_t seed = 12345;
+    const auto random = [&seed] {  // fixed sequence: the test is the same every run
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<double>(seed >> 11) / 9007199254740992.0;
+    };
+    struct Control { const char* name; double min; double max; bool whole; };
+    const Control controls[] = {
+        {"throttle", 0, 1, false}, {"pitch", -1, 1, false}, {"roll", -1, 1, false},
+        {"yaw", -1, 1, false}, {"flaps", 0, 2.999, true}, {"trim", -1, 1, false}, {"brakes", 0, 1, false},
+    };
+    for (int i = 0; i < 3600; ++i) {
+        const Control& c = controls[i % 7];
+        double value = c.min + random() * (c.max - c.min);
+        if (c.whole) value = std::floor(value);
+        ASSERT_TRUE(a.sim.SetControl(c.name, value)) << c.name << " " << value;
+        if (i % 97 == 0) a.sim.SetFailure(kFailureEngine, random() < 0.3);
+        if (i % 211 == 0) a.sim.SetControl("fuel", random() < 0.2 ? 0 : 40);
+        if (i % 53 == 0) a.sim.Event(kEventMasterToggle, 0);
+        if (i % 13 == 0) a.sim.Event(random() < 0.5 ? kEventStarter : kEventMagnetosBoth, 0);
+        a.sim.Advance(1);
+        for (uint32_t token = 0; token < TokenStore::kCapacity; ++token)
+            ASSERT_TRUE(std::isfinite(a.Get(token))) << "token " << token << " at " << a.sim.Time() << " s";
+        ASSERT_GE(a.Get(kTokenHeading), 0);
+        ASSERT_LT(a.Get(kTokenHeading), 360);
+        ASSERT_LE(std::abs(a.Get(kTokenSlipBall)), 127);
+        ASSERT_LE(std::abs(a.Get(kTokenBank)), 85);
+        ASSERT_LE(a.Rpm(), 7500);
+        ASSERT_GE(a.Get(kTokenAltitude), kFieldElevationM * kFeetPerMetre - 1e-6);
+        ASSERT_GE(a.Get(kTokenAirspeed), 0);
+    }
+}
+
 // What the engine monitor would raise an alarm for, from the raw tokens (display on only).
 bool MonitorAlarm(const Aircraft& a) {
     const double r = a.Get(kTokenEngineSpeed);
