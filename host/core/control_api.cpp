@@ -46,7 +46,7 @@ int64_t Integer(const json& c, const char* name, int64_t lo, int64_t hi) {
                                  std::to_string(lo) + " to " + std::to_string(hi);
     if (v.is_number_unsigned()) {
         const uint64_t u = v.get<uint64_t>();
-        if (u > static_cast<uint64_t>(hi)) Bad(expected);
+        if (u > static_cast<uint64_t>(hi) || static_cast<int64_t>(u) < lo) Bad(expected);
         return static_cast<int64_t>(u);
     }
     if (v.is_number_integer()) {
