@@ -8,7 +8,7 @@
 namespace host::sim {
 namespace {
 
-constexpr ControlSpec kControlSpecs[] = {
+constexpr ControlInfo kControlTable[] = {
     {"throttle", 0, 1, false, true, "throttle lever, 0 idle to 1 full"},
     {"pitch", -1, 1, false, true, "elevator, -1 full forward (nose down) to 1 full back (nose up)"},
     {"roll", -1, 1, false, true, "ailerons, -1 full left to 1 full right"},
@@ -24,7 +24,7 @@ double Clamp(double v, double lo, double hi) { return std::min(std::max(v, lo), 
 
 }  // namespace
 
-std::span<const ControlSpec> ControlSpecs() { return kControlSpecs; }
+std::span<const ControlInfo> ControlTable() { return kControlTable; }
 
 bool SwitchOn(double v) { return v >= 0.5; }
 
@@ -104,12 +104,12 @@ bool PanelEvent(Model& m, uint32_t event) {
 }
 
 bool ApplyControl(Model& m, std::string_view name, double value, bool* takes_over) {
-    const ControlSpec* spec = nullptr;
-    for (const ControlSpec& s : kControlSpecs)
-        if (s.name == name) spec = &s;
-    if (spec == nullptr || !(value >= spec->min && value <= spec->max)) return false;
-    if (spec->whole && value != std::floor(value)) return false;
-    if (takes_over) *takes_over = spec->takes_over;
+    const ControlInfo* info = nullptr;
+    for (const ControlInfo& s : kControlTable)
+        if (s.name == name) info = &s;
+    if (info == nullptr || !(value >= info->min && value <= info->max)) return false;
+    if (info->whole && value != std::floor(value)) return false;
+    if (takes_over) *takes_over = info->takes_over;
 
     if (name == "throttle") SetThrottle(m, value);
     else if (name == "pitch") m.pilot.pitch = value;

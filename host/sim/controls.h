@@ -25,7 +25,7 @@ inline constexpr SwitchRole kSwitchRoles[] = {
 
 // Named controls of SetControl, with their accepted ranges (inclusive). `takes_over` marks the
 // flight controls: setting one ends the demo flight, since the pilot now flies.
-struct ControlSpec {
+struct ControlInfo {
     std::string_view name;
     double min;
     double max;
@@ -33,7 +33,7 @@ struct ControlSpec {
     bool takes_over;
     const char* help;
 };
-std::span<const ControlSpec> ControlSpecs();
+std::span<const ControlInfo> ControlTable();
 
 // Performs a gauge event; false (and nothing changes) for an event the model does not know.
 bool PanelEvent(Model& m, uint32_t event);

@@ -143,13 +143,13 @@ bool Simulation::SetControl(std::string_view name, double value) {
 
 std::vector<std::string> Simulation::ControlNames() const {
     std::vector<std::string> names;
-    for (const ControlSpec& spec : ControlSpecs()) names.emplace_back(spec.name);
+    for (const ControlInfo& info : ControlTable()) names.emplace_back(info.name);
     return names;
 }
 
 std::string Simulation::ControlHelp(std::string_view name) {
-    for (const ControlSpec& spec : ControlSpecs())
-        if (spec.name == name) return spec.help;
+    for (const ControlInfo& info : ControlTable())
+        if (info.name == name) return info.help;
     return {};
 }
 
