@@ -189,13 +189,26 @@ bool ModuleBitmaps::Add(int32_t id, const unsigned char* bytes, size_t size, std
                  [](uint32_t r, uint32_t g, uint32_t bl) { return IsPureBlack(r, g, bl) || IsWindowColor(r, g, bl); });
         unsigned char* data = cairo_image_surface_get_data(b.window);
         const int stride = cairo_image_surface_get_stride(b.window);
+        int left = width, top = height, right = -1, bottom = -1;
         for (int y = 0; y < height; ++y) {
             const unsigned char* src = rgba.get() + static_cast<ptrdiff_t>(y) * width * 4;
             unsigned char* row = data + static_cast<ptrdiff_t>(y) * stride;
-            for (int x = 0; x < width; ++x, src += 4)
-                row[x] = (src[3] != 0 && IsWindowColor(src[0], src[1], src[2])) ? 255 : 0;
+            for (int x = 0; x < width; ++x, src += 4) {
+                const bool in = src[3] != 0 && IsWindowColor(src[0], src[1], src[2]);
+                row[x] = in ? 255 : 0;
+                if (in) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
         }
         cairo_surface_mark_dirty(b.window);
+        b.window_x = left;
+        b.window_y = top;
+        b.window_width = right - left + 1;
+        b.window_height = bottom - top + 1;
     }
 
     auto at = std::lower_bound(bitmaps_.begin(), bitmaps_.end(), id,

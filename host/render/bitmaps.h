@@ -28,6 +28,9 @@ struct Bitmap {
     cairo_surface_t* opaque = nullptr;
     cairo_surface_t* window = nullptr;
     cairo_surface_t* overlay = nullptr;
+    // The smallest pixel rectangle that holds the window, in bitmap pixels (0,0,0,0 without one).
+    // Sprites are composited only there: rotated sampling is the costly part of a frame.
+    int window_x = 0, window_y = 0, window_width = 0, window_height = 0;
 };
 
 // Which of a bitmap's pictures, for export (the browser draws from these).

@@ -53,10 +53,15 @@ void DrawBitmap(cairo_t* cr, const BitmapDraw& d) {
             : CAIRO_FILTER_BILINEAR;
     cairo_set_matrix(cr, &cm);
     if (d.companion->window != nullptr) {
+        cairo_save(cr);
+        cairo_rectangle(cr, d.companion->window_x, d.companion->window_y, d.companion->window_width,
+                        d.companion->window_height);
+        cairo_clip(cr);
         cairo_pattern_t* mask = cairo_pattern_create_for_surface(d.companion->window);
         cairo_pattern_set_filter(mask, companion_filter);
         cairo_mask(cr, mask);
         cairo_pattern_destroy(mask);
+        cairo_restore(cr);
     }
     cairo_set_source_surface(cr, d.companion->overlay != nullptr ? d.companion->overlay : d.companion->keyed, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), companion_filter);

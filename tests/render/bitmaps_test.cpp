@@ -2,6 +2,8 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "render_fixture.h"
 
 namespace {
@@ -50,6 +52,7 @@ TEST_P(DepthTest, DecodesOrientationAndColourKey) {
     EXPECT_EQ(Argb(b->window, 2, 2), 0u);
     EXPECT_EQ(Argb(b->overlay, 6, 2), 0u);
     EXPECT_EQ(Argb(b->overlay, 6, 6), 0xFF283CE6u);
+    EXPECT_EQ((std::array{b->window_x, b->window_y, b->window_width, b->window_height}), (std::array{4, 0, 4, 4}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Bmp, DepthTest, ::testing::Values(4, 8, 24));
