@@ -99,11 +99,12 @@ Picture Bmp24(uint32_t id, const Image& image);
 
 // The generator program's main: `<program> --out DIR` writes DIR/<id>.bmp for every picture and
 // DIR/module_bitmaps.cpp, which embeds them as the module's ModuleBitmaps table (sorted by id);
-// `<program> --sheet FILE.png` writes a contact sheet of all pictures. Returns the exit code.
+// `<program> --sheet FILE.png` writes a contact sheet of all pictures, and
+// `<program> --png ID FILE.png [ZOOM]` one picture enlarged. Returns the exit code.
 // Fails on duplicate ids.
 int RunGenerator(int argc, char** argv, const std::vector<Picture>& pictures);
 // The contact sheet alone (also used by RunGenerator).
-bool WriteContactSheet(const std::vector<Picture>& pictures, const std::string& png_path);
+bool WriteContactSheet(const std::vector<Picture>& pictures, const std::string& png_path, int zoom = 1);
 // Writes an image as a PNG (for looking at single pictures).
 bool WritePng(const Image& image, const std::string& png_path);
 

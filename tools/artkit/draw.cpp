@@ -348,8 +348,11 @@ void ToggleLever(cairo_t* cr, Pt base, double length, double width, bool up) {
     AddStop(p, 0.6, {170, 172, 176});
     AddStop(p, 1, {70, 70, 74});
     cairo_set_source(cr, p);
-    cairo_fill(cr);
+    cairo_fill_preserve(cr);
     cairo_pattern_destroy(p);
+    cairo_set_line_width(cr, 0.8);
+    SetColour(cr, {40, 40, 44});
+    cairo_stroke(cr);
     // Ball end.
     const Pt ball{base.x, tip_y - dir * width * 0.3};
     cairo_pattern_t* q = cairo_pattern_create_radial(ball.x - width * 0.15, ball.y - width * 0.15, 0.5, ball.x,
@@ -360,8 +363,11 @@ void ToggleLever(cairo_t* cr, Pt base, double length, double width, bool up) {
     cairo_new_path(cr);
     cairo_arc(cr, ball.x, ball.y, width * 0.45, 0, 2 * kPi);
     cairo_set_source(cr, q);
-    cairo_fill(cr);
+    cairo_fill_preserve(cr);
     cairo_pattern_destroy(q);
+    cairo_set_line_width(cr, 0.8);
+    SetColour(cr, {40, 40, 44});
+    cairo_stroke(cr);
 }
 
 }  // namespace artkit

@@ -67,8 +67,14 @@ std::string TableSource(const std::vector<Picture>& sorted, const std::filesyste
 
 }  // namespace
 
-bool WriteContactSheet(const std::vector<Picture>& pictures, const std::string& png_path) {
-    constexpr int kSheetWidth = 1440, kGap = 14, kLabel = 18;
+bool WriteContactSheet(const std::vector<Picture>& pictures, const std::string& png_path, int zoom) {
+    zoom = std::clamp(zoom, 1, 8);
+    constexpr int kGap = 14, kLabel = 18;
+    int kSheetWidth = 1440;
+    if (pictures.size() == 1) {  // a close look: just the picture
+        const DecodedBmp d = DecodeBmp(pictures[0].bmp);
+        if (d.ok) kSheetWidth = std::max(d.image.width * zoom, 110) + 2 * kGap;
+    }
     struct Placed {
         const Picture* picture;
         DecodedBmp bmp;
@@ -79,14 +85,14 @@ bool WriteContactSheet(const std::vector<Picture>& pictures, const std::string& 
     for (const Picture& p : pictures) {
         DecodedBmp d = DecodeBmp(p.bmp);
         if (!d.ok) return false;
-        const int w = std::max(d.image.width, 110);
+        const int w = std::max(d.image.width * zoom, 110);
         if (x + w + kGap > kSheetWidth && x > kGap) {
             x = kGap;
             y += row_height + kGap;
             row_height = 0;
         }
         placed.push_back({&p, std::move(d), x, y});
-        row_height = std::max(row_height, placed.back().bmp.image.height + kLabel);
+        row_height = std::max(row_height, placed.back().bmp.image.height * zoom + kLabel);
         x += w + kGap;
     }
     const int height = y + row_height + kGap;
@@ -114,8 +120,13 @@ bool WriteContactSheet(const std::vector<Picture>& pictures, const std::string& 
                 std::memcpy(data + size_t(yy) * stride + size_t(xx) * 4, &v, 4);
             }
         cairo_surface_mark_dirty(s);
-        cairo_set_source_surface(cr, s, p.x, p.y + kLabel);
+        cairo_save(cr);
+        cairo_translate(cr, p.x, p.y + kLabel);
+        cairo_scale(cr, zoom, zoom);
+        cairo_set_source_surface(cr, s, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_paint(cr);
+        cairo_restore(cr);
         cairo_surface_destroy(s);
     }
     cairo_surface_flush(cairo_get_target(cr));
@@ -153,14 +164,15 @@ int RunGenerator(int argc, char** argv, const std::vector<Picture>& pictures) {
         }
         return 0;
     }
-    if (argc == 4 && std::strcmp(argv[1], "--png") == 0) {  // one picture, for a close look
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--png") == 0) {  // one picture, for a close look
         const uint32_t id = uint32_t(std::strtoul(argv[2], nullptr, 10));
+        const int zoom = argc == 5 ? std::atoi(argv[4]) : 1;
         for (const Picture& p : sorted)
-            if (p.id == id) return WriteContactSheet({p}, argv[3]) ? 0 : 1;
+            if (p.id == id) return WriteContactSheet({p}, argv[3], zoom) ? 0 : 1;
         std::fprintf(stderr, "no bitmap %u\n", id);
         return 1;
     }
-    std::fprintf(stderr, "usage: %s --out DIR | --sheet FILE.png | --png ID FILE.png\n", argc > 0 ? argv[0] : "generator");
+    std::fprintf(stderr, "usage: %s --out DIR | --sheet FILE.png | --png ID FILE.png [ZOOM]\n", argc > 0 ? argv[0] : "generator");
     return 2;
 }
 
