@@ -13,6 +13,7 @@ namespace {
 constexpr double kMaxShift = 1.0e6;
 constexpr double kMaxTextureScale = 1.0e4;
 constexpr double kMinTextureScale = 1.0e-6;
+constexpr double kMaxFontSize = 1024.0;
 
 double FiniteOr0(double v) { return std::isfinite(v) ? v : 0.0; }
 double Shift(double v) { return std::clamp(FiniteOr0(v), -kMaxShift, kMaxShift); }
@@ -75,12 +76,16 @@ public:
 
     void AddBitmap(int32_t element, const ElementHeader& e, int32_t id, const Bitmap* b, const Affine& in_gauge,
                    int32_t companion_id = -1, const Bitmap* companion = nullptr, const Affine& companion_in_gauge = {}) {
+        // Nothing outside the gauge is drawn, so a picture wholly outside it needs no command; this
+        // also keeps far-off coordinates away from the rasteriser's fixed-point arithmetic.
+        const Affine transform = in_gauge.Then(to_panel_);
+        if (!transform.MapBounds(b->width, b->height).Intersects(out_.clip)) return;
         DrawCommand& c = out_.commands.emplace_back();
         c.kind = CommandKind::kBitmap;
         c.element = element;
         c.bitmap.bitmap_id = id;
         c.bitmap.bitmap = b;
-        c.bitmap.transform = in_gauge.Then(to_panel_);
+        c.bitmap.transform = transform;
         c.bitmap.color_key = (e.image_flags & kImageColorKey) != 0;
         c.bitmap.smooth = !WholePixelShift(c.bitmap.transform);
         if (companion != nullptr) {
@@ -114,7 +119,7 @@ public:
     void Needle(int32_t i, const ElementHeader& e, const host::ElementState& s) {
         const Bitmap* b = Lookup(e.bitmap_id);
         if (b == nullptr) return;
-        const Affine t = Affine::Translate(-e.offset_x, -e.offset_y)
+        const Affine t = Affine::Translate(-static_cast<double>(e.offset_x), -static_cast<double>(e.offset_y))
                              .Then(Affine::Rotate(Degrees(s.angle) - 90.0))
                              .Then(Affine::Translate(e.x, e.y));
         AddBitmap(i, e, e.bitmap_id, b, t);
@@ -167,7 +172,7 @@ public:
     void Text(int32_t i, const ElementHeader& e, const host::ElementState& s) {
         const auto* se = ElementAs<StringElement>(&e);
         const Rect box = Affine::Translate(e.x, e.y).Then(to_panel_).MapBounds(se->box_width, se->box_height);
-        if (box.Empty()) return;
+        if (!box.Intersects(out_.clip)) return;
         DrawCommand& c = out_.commands.emplace_back();
         c.kind = CommandKind::kText;
         c.element = i;
@@ -181,7 +186,8 @@ public:
         t.format_flags = se->format_flags;
 
         const double cells = static_cast<double>(std::max<size_t>({se->char_count, length, 1}));
-        t.font_size = std::min(box.height / (kFontAscent + kFontDescent), box.width / (cells * kFontAdvance));
+        // A glyph larger than any panel is a wild box, not a wish: keep the rasteriser's work bounded.
+        t.font_size = std::min({box.height / (kFontAscent + kFontDescent), box.width / (cells * kFontAdvance), kMaxFontSize});
         const double text_width = static_cast<double>(length) * kFontAdvance * t.font_size;
         const double line = (kFontAscent + kFontDescent) * t.font_size;
         const uint32_t f = se->format_flags;

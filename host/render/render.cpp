@@ -69,13 +69,20 @@ void DrawBitmap(cairo_t* cr, const BitmapDraw& d) {
     cairo_restore(cr);
 }
 
-void DrawText(cairo_t* cr, const TextDraw& t) {
+// Coordinates beyond this are off any image we make; Cairo's fixed-point numbers would wrap.
+constexpr double kFarAway = 1.0e6;
+
+void DrawText(cairo_t* cr, const TextDraw& t, const Rect& clip) {
+    // Only the part of the box on the gauge is filled (a box may be far larger than the gauge).
+    const Rect visible = t.box.Intersection(clip);
+    if (visible.Empty()) return;
     cairo_save(cr);
-    cairo_rectangle(cr, t.box.x, t.box.y, t.box.width, t.box.height);
+    cairo_rectangle(cr, visible.x, visible.y, visible.width, visible.height);
     SetRgb(cr, t.back_rgb);
     cairo_fill_preserve(cr);
     cairo_clip(cr);
-    if (t.text[0] != '\0' && t.font_size > 0 && std::isfinite(t.font_size)) {
+    if (t.text[0] != '\0' && t.font_size > 0 && std::isfinite(t.font_size) && std::fabs(t.origin.x) < kFarAway &&
+        std::fabs(t.origin.y) < kFarAway) {
         cairo_set_font_options(cr, TextOptions());
         cairo_select_font_face(cr, t.font_face[0] != '\0' ? t.font_face : "monospace", CAIRO_FONT_SLANT_NORMAL,
                                t.font_weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
@@ -162,7 +169,7 @@ void DrawDisplayList(cairo_t* cr, const DisplayList& list) {
     cairo_clip(cr);
     for (const DrawCommand& c : list.commands) {
         if (c.kind == CommandKind::kBitmap) DrawBitmap(cr, c.bitmap);
-        else DrawText(cr, c.text);
+        else DrawText(cr, c.text, list.clip);
     }
     cairo_restore(cr);
 }

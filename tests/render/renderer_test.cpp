@@ -181,6 +181,51 @@ TEST(RendererTest, WildValuesDrawDefinedPictures) {
     }
 }
 
+// Record fields at the ends of their ranges: no overflow on the way to a transform, and nothing
+// drawn far off the gauge.
+TEST(RendererTest, ExtremeRecordFieldsBuildFiniteCommands) {
+    TestGauge g(40, 40, Solid(kNearBlack));
+    g.AddBitmap(INT32_MAX, 4, 4, Solid(kRed));
+    g.AddBitmap(400, 8, 2, Solid(kWhite));
+    NeedleElement needle{.header = {.kind = kNeedle, .bitmap_id = 400, .x = INT32_MAX, .y = INT32_MIN,
+                                    .offset_x = INT32_MIN, .offset_y = INT32_MAX, .owner = &g.header, .image_flags = 0x3},
+                         .variable = {}, .table = nullptr, .entries = 0, .turn_limit = 6};
+    IconElement icon{.header = {.kind = kIcon, .bitmap_id = INT32_MAX, .x = 0, .y = 0, .owner = &g.header, .image_flags = 0x3},
+                     .variable = {}, .switch_type = 3, .scale = 0, .offset_value = 0, .count = UINT32_MAX};
+    SpriteElement sprite{.header = {.kind = kSprite, .bitmap_id = INT32_MAX, .x = INT32_MIN, .y = 0,
+                                    .offset_x = INT32_MIN, .offset_y = 0, .owner = &g.header, .image_flags = 0x3},
+                         .x_variable = {}, .x_scale = 0, .y_variable = {}, .y_scale = 0, .rotation_variable = {},
+                         .rotation_scale = 0, .texture_scale_x = 1, .texture_scale_y = 1};
+    StringElement box{.header = {.kind = kString, .bitmap_id = -1, .x = INT32_MAX, .y = INT32_MAX, .owner = &g.header,
+                                 .image_flags = 0x2},
+                      .variables = {}, .text = nullptr, .box_width = UINT32_MAX, .box_height = UINT32_MAX,
+                      .fore_color = 0xFFFFFFFF, .back_color = 0xFFFFFFFF, .highlight_color = 0, .font_face = "x",
+                      .font_weight = UINT32_MAX, .charset = 1, .format_flags = UINT32_MAX, .char_count = UINT32_MAX,
+                      .callback = nullptr};
+    StringElement huge = box;  // on the gauge, as large as a box can be
+    huge.header.x = huge.header.y = 0;
+    ElementHeader unknown{.kind = 77, .bitmap_id = 400, .x = 0, .y = 0, .owner = &g.header, .image_flags = 0x1};
+    g.Add(needle.header);
+    g.Add(icon.header).index = INT32_MAX;
+    g.Add(sprite.header);
+    g.Add(box.header);
+    g.Add(unknown);
+    g.Add(huge.header);
+    std::snprintf(g.states.back().text, sizeof g.states.back().text, "88");
+    const render::DisplayList list = g.List();
+    for (const render::DrawCommand& c : list.commands) {
+        EXPECT_TRUE(c.bitmap.transform.Finite());
+        EXPECT_TRUE(std::isfinite(c.text.font_size) && std::isfinite(c.text.origin.x));
+    }
+    // Only the root and the huge box reach the gauge: the rest lies far off it (and the icon's id
+    // would pass the largest id), and the unknown kind draws nothing.
+    ASSERT_EQ(list.commands.size(), 2u);
+    EXPECT_EQ(list.commands[1].element, 6);
+    EXPECT_LE(list.commands[1].text.font_size, 1024);
+    const render::Image img = g.Render();
+    EXPECT_TRUE(Near(At(img, 20, 20), kWhite, 0)) << "only the huge box reaches the gauge, in its back colour";
+}
+
 TEST(RendererTest, TextWithEightBitAndControlCharactersDraws) {
     TestGauge g(100, 30, Solid(kNearBlack));
     StringElement box{.header = {.kind = kString, .bitmap_id = -1, .x = 0, .y = 0, .owner = &g.header, .image_flags = 0x2},
