@@ -12,7 +12,7 @@
 
 // Fontconfig and Cairo keep caches for the life of the process; the leak checker of the sanitizer
 // build would report them from every program that draws text.
-extern "C" const char* __lsan_default_suppressions() {
+extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions() {
     return "leak:libfontconfig\nleak:libcairo\nleak:libpixman\nleak:libfreetype\n";
 }
 
