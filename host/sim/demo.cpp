@@ -71,6 +71,16 @@ void Enter(Demo& d, DemoPhase phase) {
     d.phase = phase;
     d.phase_time = 0;
     d.turns = 0;
+    d.done = 0;
+}
+
+// True the first time an action comes due in a phase. Switches, flaps and the like are set once,
+// as a pilot does, so that a user's click on the panel stands.
+bool Once(Demo& d, int action) {
+    const uint32_t bit = uint32_t{1} << action;
+    if ((d.done & bit) != 0) return false;
+    d.done |= bit;
+    return true;
 }
 
 }  // namespace
@@ -110,15 +120,15 @@ void StepDemo(Model& m, double dt) {
     switch (d.phase) {
     case DemoPhase::kStartUp:
         m.pilot = Pilot{.brakes = 1};
-        if (t >= 1 && !m.panel.master) SetMaster(m, true);
-        if (t >= 2 && !m.panel.fuel_pump) SetSwitch(m, kTokenFuelPump, true);
-        if (t >= 3 && !m.panel.strobe) SetSwitch(m, kTokenStrobe, true);
-        if (t >= 4 && !(m.panel.magneto_left && m.panel.magneto_right)) SetMagnetos(m, true, true);
+        if (t >= 1 && Once(d, 0)) SetMaster(m, true);
+        if (t >= 2 && Once(d, 1)) SetSwitch(m, kTokenFuelPump, true);
+        if (t >= 3 && Once(d, 2)) SetSwitch(m, kTokenStrobe, true);
+        if (t >= 4 && Once(d, 3)) SetMagnetos(m, true, true);
         if (t >= 5) {
-            SetThrottle(m, 0.1);
-            if (!e.running) SetStarter(m);
+            if (Once(d, 4)) SetThrottle(m, 0.1);
+            if (!e.running) SetStarter(m);  // held until the engine runs
+            else Enter(d, DemoPhase::kWarmUp);
         }
-        if (e.running && t >= 5) Enter(d, DemoPhase::kWarmUp);
         break;
     case DemoPhase::kWarmUp:
         m.pilot = Pilot{.brakes = 1};
@@ -126,8 +136,10 @@ void StepDemo(Model& m, double dt) {
         if (t >= 35) Enter(d, DemoPhase::kTakeOff);
         break;
     case DemoPhase::kTakeOff:
-        SetSwitch(m, kTokenLandingLight, true);
-        SetFlapNotch(m, 1);
+        if (Once(d, 0)) {
+            SetSwitch(m, kTokenLandingLight, true);
+            SetFlapNotch(m, 1);
+        }
         SetThrottle(m, 1);
         m.pilot.brakes = 0;
         HoldHeading(m, d.target_heading);
@@ -136,25 +148,21 @@ void StepDemo(Model& m, double dt) {
         if (!f.on_ground && above_field > 15) Enter(d, DemoPhase::kClimb);
         break;
     case DemoPhase::kClimb:
-        if (above_field > 100) {
-            SetThrottle(m, 0.85);
-            SetFlapNotch(m, 0);
-        } else {
-            SetThrottle(m, 1);
-        }
-        if (above_field > 250 && d.turns == 0) {  // crosswind turn
+        SetThrottle(m, above_field > 100 ? 0.85 : 1);
+        if (above_field > 100 && Once(d, 0)) SetFlapNotch(m, 0);
+        if (above_field > 250 && Once(d, 1))  // crosswind turn
             d.target_heading = std::fmod(d.target_heading + 90, 360.0);
-            d.turns = 1;
-        }
         HoldSpeed(m, kClimbKnots);
         HoldHeading(m, d.target_heading);
         Trim(m, dt);
         if (f.height >= kCruiseHeight) Enter(d, DemoPhase::kCruise);
         break;
     case DemoPhase::kCruise:
+        if (Once(d, 0)) {
+            SetSwitch(m, kTokenLandingLight, false);
+            SetFlapNotch(m, 0);
+        }
         SetThrottle(m, 0.72);
-        SetSwitch(m, kTokenLandingLight, false);
-        SetFlapNotch(m, 0);
         if (t >= 20 + 45 * d.turns && d.turns < 3) {
             d.target_heading = std::fmod(d.target_heading + 90, 360.0);
             ++d.turns;
@@ -172,8 +180,8 @@ void StepDemo(Model& m, double dt) {
         if (above_field < 300) Enter(d, DemoPhase::kClimb);
         break;
     case DemoPhase::kGlide:
+        if (Once(d, 0)) SetFlapNotch(m, 0);
         SetThrottle(m, 0);
-        SetFlapNotch(m, 0);
         if (f.on_ground) {
             m.pilot = Pilot{.brakes = 1};
             if (f.tas < 0.5) Enter(d, DemoPhase::kStartUp);

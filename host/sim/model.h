@@ -85,7 +85,8 @@ struct Demo {
     DemoPhase phase = DemoPhase::kStartUp;
     double phase_time = 0;     // seconds in the current phase
     double target_heading = kRunwayHeading;
-    int turns = 0;             // turns flown in the current cruise
+    int turns = 0;             // turns flown in the current phase
+    uint32_t done = 0;         // one-off actions taken in the current phase, a bit each
 };
 
 struct Model {

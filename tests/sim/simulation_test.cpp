@@ -211,6 +211,21 @@ TEST(Simulation, DemoFliesTurnsCruiseAndDescentWithoutAlarms) {
     EXPECT_GT(highest_feet, 2500);
 }
 
+TEST(Simulation, DemoLeavesTheUsersClicksStanding) {
+    Aircraft a(true);
+    a.sim.Advance(20);
+    a.sim.Event(kEventStrobe, 0);  // the demo switched it on at 3 s
+    a.sim.Advance(325);
+    ASSERT_EQ(a.sim.DemoPhase(), "cruise");
+    a.sim.Event(kEventLandingLight, 0);
+    a.sim.Event(kEventFlapsDown, 0);
+    a.sim.Advance(10);
+    EXPECT_TRUE(a.sim.DemoActive());
+    EXPECT_EQ(a.Get(kTokenStrobe), 0);
+    EXPECT_EQ(a.Get(kTokenLandingLight), 1);
+    EXPECT_EQ(a.Get(kTokenFlapHandle), kFlapHandleNotch[1]);
+}
+
 TEST(Simulation, DemoTakesOverWhereverTheAircraftIs) {
     {
         Aircraft a;  // started by hand, still on the ground
