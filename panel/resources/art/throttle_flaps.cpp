@@ -14,7 +14,7 @@ namespace {
 constexpr double kKnobX = 90, kKnobY = 180, kKnobW = 326, kKnobH = 212;
 constexpr double kMoveX = -70, kMoveY = -130;
 constexpr Pt kKnobCentreAtZero{kKnobX + kKnobW / 2, kKnobY + kKnobH / 2};
-constexpr Pt kCollar{kKnobCentreAtZero.x + 1.55 * kMoveX, kKnobCentreAtZero.y + 1.55 * kMoveY};
+constexpr Pt kCollar{kKnobCentreAtZero.x + 1.7 * kMoveX, kKnobCentreAtZero.y + 1.7 * kMoveY};
 
 Image ThrottleBase() {
     Canvas cv(548, 468);
@@ -40,8 +40,9 @@ Image ThrottleBase() {
     cairo_fill(cr);
     cairo_pattern_destroy(p);
     // Friction-lock collar: a black fluted knob around the shaft, marked for release and hold.
-    RibbedKnob(cr, kCollar, 66, 36, {30, 30, 33});
-    FillCircle(cr, kCollar, 44, {22, 22, 25});
+    RibbedKnob(cr, kCollar, 58, 36, {30, 30, 33});
+    FillCircle(cr, kCollar, 50, {16, 16, 18});
+    FillCircle(cr, kCollar, 47, {26, 26, 29});
     ChromeRing(cr, kCollar, 13, 19);
     FillCircle(cr, kCollar, 13, {60, 62, 66});
     const Rgb print{235, 235, 230};
