@@ -65,6 +65,13 @@ TEST(BmpFile, DecoderRefusesDamagedFiles) {
     std::vector<uint8_t> huge = good;
     huge[18] = huge[19] = huge[20] = 0xFF;  // width far beyond the data
     bad.push_back(huge);
+    std::vector<uint8_t> most_negative_height = good;  // top-down rows, height that cannot be negated
+    most_negative_height[22] = most_negative_height[23] = most_negative_height[24] = 0;
+    most_negative_height[25] = 0x80;
+    bad.push_back(most_negative_height);
+    std::vector<uint8_t> huge_header = good;  // header size past the end of the file
+    huge_header[14] = huge_header[15] = huge_header[16] = huge_header[17] = 0xFF;
+    bad.push_back(huge_header);
     std::vector<uint8_t> index_past_palette = EncodeBmp(Quantize(img, 256), 8);
     index_past_palette[46] = 1;  // one palette entry declared
     index_past_palette.back() = 7;
