@@ -11,8 +11,8 @@ namespace {
 // Anything farther than this from the gauge is off it anyway; keeping transforms within it keeps
 // them finite and invertible whatever the host hands us.
 constexpr double kMaxShift = 1.0e6;
-constexpr double kMaxTextureScale = 1.0e4;
-constexpr double kMinTextureScale = 1.0e-6;
+constexpr double kMaxTextureFactor = 1.0e4;
+constexpr double kMinTextureFactor = 1.0e-6;
 constexpr double kMaxFontSize = 1024.0;
 
 double FiniteOr0(double v) { return std::isfinite(v) ? v : 0.0; }
@@ -141,18 +141,26 @@ public:
                   Affine::Translate(e.x, e.y));
     }
 
-    // The texture, scaled by its texture scales, has its centre on the offset point; it is shifted
-    // in its own frame (a positive y product moves it up) and then turned clockwise about that
-    // point. So the horizon card moves along its own vertical and the bank turns the whole card
-    // about the dial centre, as a real attitude indicator does.
+    // A texture scale is texture pixels per gauge pixel: the texture is drawn at its size divided
+    // by it. Only that reading makes the attitude indicator whole: its horizon card (256 pixels,
+    // scale 0.55) then spans 465 pixels and fills the bank ring's see-through disc (radius 93 at
+    // scale 1.05: 89 pixels) even at the full pitch shift of 86 pixels, its pitch lines 21 and 11
+    // rows above the horizon stand at 19 and 10 degrees (2 pixels a degree), and the ring's marks
+    // (radius 94 to 121: 90 to 115 pixels) just fit the frame's opening. Multiplying would leave
+    // a 141-pixel card with black all round it.
+    //
+    // The scaled texture has its centre on the offset point; it is shifted in its own frame (a
+    // positive y product moves it up) and then turned clockwise about that point. So the horizon
+    // card moves along its own vertical and the bank turns the whole card about the dial centre,
+    // as a real attitude indicator does.
     void Sprite(int32_t i, const ElementHeader& e, const host::ElementState& s) {
         const auto* sp = ElementAs<SpriteElement>(&e);
-        double sx = sp->texture_scale_x, sy = sp->texture_scale_y;
-        if (!std::isfinite(sx) || !std::isfinite(sy) || std::fabs(sx) < kMinTextureScale ||
-            std::fabs(sy) < kMinTextureScale)
-            return;  // a picture scaled to nothing shows nothing
-        sx = std::clamp(sx, -kMaxTextureScale, kMaxTextureScale);
-        sy = std::clamp(sy, -kMaxTextureScale, kMaxTextureScale);
+        const double sx = 1.0 / static_cast<double>(sp->texture_scale_x);
+        const double sy = 1.0 / static_cast<double>(sp->texture_scale_y);
+        // A scale of 0 or one that is not a number has no size to draw at; one so small that the
+        // picture would be enormous, or so large that it vanishes, draws nothing either.
+        auto drawable = [](double f) { return std::isfinite(f) && std::fabs(f) >= kMinTextureFactor && std::fabs(f) <= kMaxTextureFactor; };
+        if (!drawable(sx) || !drawable(sy)) return;
         const Bitmap* b = Lookup(e.bitmap_id);
         if (b == nullptr) return;
         const int32_t companion_id = e.bitmap_id == INT32_MAX ? -1 : e.bitmap_id + 1;

@@ -151,8 +151,9 @@ TEST(DisplayListTest, SliderMovesByItsProductsRightAndDown) {
 
 // ---- Sprites ---------------------------------------------------------------------------------
 
-// A 20x20 texture with a red block right of its centre. Shifts move it in its own frame (a
-// positive y product up), then it turns clockwise about the offset point.
+// A 20x20 texture with a red block right of its centre. The texture scale is texture pixels per
+// gauge pixel (0.5 doubles it). Shifts move it in its own frame (a positive y product up), then it
+// turns clockwise about the offset point.
 TEST(DisplayListTest, SpriteShiftAndTurnSenses) {
     auto texture = [](int x, int y) { return (x >= 16 && y >= 8 && y < 12) ? kRed : kPureBlack; };
     struct Case {
@@ -161,7 +162,8 @@ TEST(DisplayListTest, SpriteShiftAndTurnSenses) {
         double red_x, red_y;  // centre of the red block
     } cases[] = {
         {0, 0, 0, 1, 58, 50},      {0, 10, 0, 1, 58, 40},   {0, -10, 0, 1, 58, 60},  {10, 0, 0, 1, 68, 50},
-        {0, 0, 90, 1, 50, 58},     {0, 0, -90, 1, 50, 42},  {0, 10, 90, 1, 60, 58},  {0, 0, 0, 2, 66, 50},
+        {0, 0, 90, 1, 50, 58},     {0, 0, -90, 1, 50, 42},  {0, 10, 90, 1, 60, 58},  {0, 0, 0, 0.5f, 66, 50},
+        {0, 0, 0, 2, 54, 50},
         {0, 0, 450, 1, 50, 58},
     };
     for (const Case& c : cases) {
