@@ -520,8 +520,11 @@ BENCHMARK(BM_OneNeedleMoving)->Unit(benchmark::kMicrosecond);
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
+        // Single runs, or the means of repeated ones (--benchmark_repetitions).
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration) times_[r.benchmark_name()] = r.GetAdjustedCPUTime() / (r.time_unit == benchmark::kMicrosecond ? 1.0 : 1000.0);
+            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean")
+                times_[r.run_name.function_name] =
+                    r.GetAdjustedCPUTime() / (r.time_unit == benchmark::kMicrosecond ? 1.0 : 1000.0);
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
