@@ -45,9 +45,10 @@ public:
     ModuleBitmaps(ModuleBitmaps&& other) noexcept;
     ModuleBitmaps& operator=(ModuleBitmaps&& other) noexcept;
 
-    // Decodes every bitmap of the table (BMP at 1, 4, 8, 24 or 32 bits per pixel). A bitmap that
-    // does not decode is left out and named in the error, and the others are kept: one bad picture
-    // does not blank a whole module. Returns false if any bitmap failed. Replaces what was loaded.
+    // Decodes every bitmap of the table (uncompressed BMP; the panels use 4, 8 and 24 bits per
+    // pixel). A bitmap that does not decode is left out and named in the error, and the others
+    // are kept: one bad picture does not blank a whole module. Returns false if any bitmap
+    // failed. Replaces what was loaded.
     bool Load(const BitmapTable& table, std::string* error);
     // Decodes one BMP file's bytes and adds it under `id` (tests, tools). False with a message if
     // the bytes are not a picture we can use.
