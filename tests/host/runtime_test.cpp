@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "host.h"
 #include "needle_mapping.h"
@@ -141,6 +142,46 @@ TEST(PanelConfig, DefaultPlacesThePanelAndTheFlightComputerWindow) {
         else EXPECT_EQ(p.window, kMainPanelWindow) << p.gauge;
     }
     EXPECT_EQ(skelvan, 19);
+}
+
+TEST(Loader, ReadsBitmapSizesOnlyFromWholeBmpHeaders) {
+    // A BMP file header and an info header: width 300, height given, 8 bits per pixel.
+    auto bmp = [](int32_t width, int32_t height, size_t size) {
+        std::vector<unsigned char> b(size, 0);
+        if (size >= 2) b[0] = 'B', b[1] = 'M';
+        auto put = [&](size_t at, int32_t v) {
+            for (int i = 0; i < 4 && at + i < size; ++i) b[at + i] = static_cast<unsigned char>(static_cast<uint32_t>(v) >> (8 * i));
+        };
+        put(18, width);
+        put(22, height);
+        if (size > 28) b[28] = 8;
+        return b;
+    };
+    struct Case {
+        std::vector<unsigned char> bytes;
+        bool ok;
+        int32_t width, height;
+    } cases[] = {
+        {bmp(300, 290, 54), true, 300, 290},
+        {bmp(12, -12, 60), true, 12, 12},  // stored top-down
+        {bmp(300, 290, 53), false, 0, 0},  // cut short
+        {bmp(0, 10, 54), false, 0, 0},
+        {bmp(10, INT32_MIN, 54), false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        BitmapSize size;
+        const BitmapResource resource{1, c.bytes.data(), static_cast<uint32_t>(c.bytes.size())};
+        EXPECT_EQ(ReadBitmapSize(resource, &size), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(size.width, c.width);
+            EXPECT_EQ(size.height, c.height);
+            EXPECT_EQ(size.bpp, 8);
+        }
+    }
+    std::vector<unsigned char> not_bmp = bmp(10, 10, 54);
+    not_bmp[0] = 'P';
+    BitmapSize size;
+    EXPECT_FALSE(ReadBitmapSize(BitmapResource{1, not_bmp.data(), 54}, &size));
 }
 
 TEST(Loader, RefusesWhatIsNotAGaugeModuleWithAMessage) {
