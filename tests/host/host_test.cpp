@@ -122,6 +122,14 @@ TEST_F(HostTest, ElementsInDrawOrderDepthFirst) {
     EXPECT_EQ(dial->states[kText].element->kind, kString);
     EXPECT_EQ(host_->FindInstance("FixtureA")->states.size(), 2u);  // a root with no zero entry after it
     EXPECT_FALSE(host_->FindInstance("Nothing")->installed);
+    // What the renderer reads: the installed instances in panel order, with their states.
+    const std::vector<InstanceView> views = host_->Views();
+    ASSERT_EQ(views.size(), 4u);
+    EXPECT_STREQ(views[1].header->name, "Dial");
+    EXPECT_EQ(views[1].placement.x, 100);
+    EXPECT_EQ(views[1].count, dial->states.size());
+    EXPECT_EQ(views[1].states, dial->states.data());
+    EXPECT_EQ(views[1].bitmaps->count, 0u);
 }
 
 TEST_F(HostTest, NeedleSnapsAtFirstUpdateThenTurnsAtItsLimit) {
