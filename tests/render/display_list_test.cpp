@@ -214,6 +214,53 @@ TEST(DisplayListTest, SpriteIsSeenOnlyThroughItsCompanionsWindow) {
     EXPECT_TRUE(Near(At(img, 30, 40), kWhite, 0)) << "the line in the window stays over the card";
 }
 
+// The attitude indicator's own numbers: a 256-pixel card at texture scale 0.55 and a 256-pixel bank
+// ring at 1.05 whose see-through disc has radius 93. Seen through a frame opening, the card must
+// fill the ring's disc at any pitch up to the full shift of 86 pixels and any bank.
+TEST(DisplayListTest, AttitudeCardFillsTheBankRingAtFullPitch) {
+    const Rgb sky{145, 213, 245}, ring_colour{24, 16, 16};
+    auto frame = [](int x, int y) {
+        const double dx = x - 134, dy = y - 134;
+        return dx * dx + dy * dy <= 116.0 * 116.0 ? kWindow : kGrey;
+    };
+    auto card = [sky](int, int y) { return y < 128 ? sky : kNearBlack; };
+    auto ring = [ring_colour](int x, int y) {
+        const double dx = x - 127.5, dy = y - 127.5;
+        return dx * dx + dy * dy <= 93.0 * 93.0 ? kPureBlack : ring_colour;
+    };
+    TestGauge g(300, 290, frame, 8);
+    g.AddBitmap(4352, 256, 256, card, 8);
+    g.AddBitmap(4353, 300, 290, frame, 8);
+    g.AddBitmap(4608, 256, 256, ring, 8);
+    g.AddBitmap(4609, 300, 290, frame, 8);
+    SpriteElement card_sprite{.header = {.kind = kSprite, .bitmap_id = 4352, .x = 0, .y = 0, .offset_x = 134,
+                                         .offset_y = 134, .owner = &g.header, .image_flags = 0x81},
+                              .x_variable = {}, .x_scale = 0, .y_variable = {}, .y_scale = 2.0,
+                              .rotation_variable = {}, .rotation_scale = -1.0, .texture_scale_x = 0.55f,
+                              .texture_scale_y = 0.55f};
+    SpriteElement ring_sprite = card_sprite;
+    ring_sprite.header.bitmap_id = 4608;
+    ring_sprite.texture_scale_x = ring_sprite.texture_scale_y = 1.05f;
+    g.Add(card_sprite.header);
+    g.Add(ring_sprite.header, 1);
+    for (double pitch_product : {0.0, 86.0, -86.0}) {
+        for (double bank : {0.0, 45.0, -90.0}) {
+            g.states[1].shift_y = pitch_product;
+            g.states[1].rotation = g.states[2].rotation = bank;
+            const render::Image img = g.Render();
+            int holes = 0;
+            for (int y = 134 - 85; y <= 134 + 85; ++y)
+                for (int x = 134 - 85; x <= 134 + 85; ++x) {
+                    const double dx = x + 0.5 - 134, dy = y + 0.5 - 134;
+                    if (dx * dx + dy * dy > 85.0 * 85.0) continue;
+                    // The frame's (1,1,1) opening would show wherever neither card nor ring lies.
+                    holes += Near(At(img, x, y), kWindow, 2);
+                }
+            EXPECT_EQ(holes, 0) << "pitch product " << pitch_product << ", bank " << bank;
+        }
+    }
+}
+
 TEST(DisplayListTest, SpriteWithoutCompanionIsDrawnWholeAndReported) {
     TestGauge g(40, 40, Solid(kNearBlack));
     g.AddBitmap(800, 10, 10, Solid(kRed));
