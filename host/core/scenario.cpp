@@ -41,7 +41,7 @@ bool Same(const json& expected, const json& found, double tolerance) {
 
 class Runner {
 public:
-    Runner(Host& host) : api_(host) {}
+    explicit Runner(Host& host) : api_(host) {}
 
     // Runs a command; a refused command fails the scenario.
     json Run(const json& command) {
