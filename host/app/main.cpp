@@ -3,6 +3,7 @@
 //   panelhost [options] console          JSON commands on stdin, one answer a line on stdout
 //   panelhost [options] run FILE...      scenario files; exit 1 at the first failure
 //   panelhost [options] inspect MODULE   JSON dump of a module's Linkage and records
+//   panelhost [options] serve ...        the live panel (front_ends.h)
 //
 // Options: --module PATH (repeatable), --no-default-modules, --config FILE, --root DIR.
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "control_api.h"
+#include "front_ends.h"
 #include "inspect.h"
 #include "launch.h"
 #include "scenario.h"
@@ -68,6 +70,12 @@ int Inspect(const host::LaunchOptions& options, const std::string& module) {
 
 }  // namespace
 
+// Stand-in until the live panel's front end is built into this folder (its definition wins).
+__attribute__((weak)) int ServeFrontEnd(const host::LaunchOptions&, const std::vector<std::string>&) {
+    std::cerr << "panelhost: serve is not built into this panelhost\n";
+    return 2;
+}
+
 int main(int argc, char** argv) {
     host::LaunchOptions options;
     options.exe_dir = host::ExecutableDir();
@@ -117,6 +125,10 @@ int main(int argc, char** argv) {
             return 2;
         }
         return Inspect(options, args[1]);
+    }
+    if (command == "serve") {
+        if (options.root.empty()) options.root = std::filesystem::absolute("sim-root").string();
+        return ServeFrontEnd(options, std::vector<std::string>(args.begin() + 1, args.end()));
     }
     std::cerr << "panelhost: unknown command " << command << "\n" << kUsage;
     return 2;
