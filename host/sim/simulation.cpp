@@ -41,7 +41,9 @@ void OutputTokens(Model& m) {
     // The altimeter reads pressure: each millibar of setting above standard adds about 8.3 m.
     const double indicated = f.height + (m.panel.kollsman - kKollsmanStandard) * 8.3;
     t.Set(kTokenAltitude, m.panel.units == 2 ? indicated : indicated * kFeetPerMetre);
-    t.Set(kTokenPitch, f.gamma / kRad + f.alpha);
+    // The attitude token reads nose-down positive: the horizon card moves up on the dial for a
+    // positive pitch product, so a climb must show it moving down (more sky).
+    t.Set(kTokenPitch, -(f.gamma / kRad + f.alpha));
     t.Set(kTokenBank, f.bank);
     double heading = std::fmod(f.track + f.skid, 360.0);
     if (heading < 0) heading += 360;
