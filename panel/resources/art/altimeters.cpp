@@ -8,8 +8,10 @@ namespace skelvan_art {
 
 namespace {
 
-// The setting knob under the two mouse boxes (0, 230, 25, 60) and (26, 230, 25, 60).
-constexpr double kKnobX = 1, kKnobY = 230, kKnobW = 49, kKnobH = 60;
+// The setting knob under its two mouse boxes, from just inside the left one's left edge to just
+// inside the right one's right edge.
+constexpr double kKnobX = 1, kKnobY = face_geometry::kKollsmanDownBox.y, kKnobW = 49,
+                 kKnobH = face_geometry::kKollsmanDownBox.height;
 
 void KollsmanWindow(cairo_t* cr, dial_marks::Point at, bool label) {
     WindowFrame(cr, at.x, at.y, dial_marks::kKollsmanWindowWidth, dial_marks::kKollsmanWindowHeight);
@@ -154,7 +156,7 @@ Image TenThousandHand() {
 Image ThousandHand() {
     Canvas cv(86, 31);
     cairo_t* cr = cv.cr();
-    const Pt p{30, 15};
+    const Pt p = P(dial_marks::kThousandsHandPivot);
     cairo_new_path(cr);
     cairo_move_to(cr, p.x, p.y - 2);
     cairo_line_to(cr, 6, p.y - 9);
@@ -182,9 +184,9 @@ Image ThousandHand() {
 
 void DrawAltimeters(std::vector<Picture>& out) {
     out.push_back(Bmp8(16640, MetricDial()));
-    out.push_back(Bmp8(16896, CounterweightHand(150, 21, {37, 11}, 149, 9, 7, 3.2)));
+    out.push_back(Bmp8(16896, CounterweightHand(150, 21, P(dial_marks::kMetricAltimeterNeedlePivot), 149, 9, 7, 3.2)));
     out.push_back(Bmp8(17152, FeetDial()));
-    out.push_back(Bmp8(17153, CounterweightHand(145, 23, {34, 10}, 144, 8, 6.5, 3.0)));
+    out.push_back(Bmp8(17153, CounterweightHand(145, 23, P(dial_marks::kHundredsHandPivot), 144, 8, 6.5, 3.0)));
     out.push_back(Bmp4(17154, ThousandHand()));
     out.push_back(Bmp8(17155, TenThousandHand()));
 }

@@ -8,6 +8,7 @@
 
 #include "artkit.h"
 #include "dial_marks.h"
+#include "face_geometry.h"
 
 namespace skelvan_art {
 
@@ -19,6 +20,11 @@ inline constexpr Font kNumerals{"Liberation Sans", 22, true};
 inline constexpr Font kLegend{"Liberation Sans", 12, true};
 
 inline Pt P(dial_marks::Point p) { return {double(p.x), double(p.y)}; }
+
+// A host colour, 0x00BBGGRR, as the picture's RGB.
+inline constexpr Rgb HostColour(uint32_t c) {
+    return {uint8_t(c & 0xFF), uint8_t((c >> 8) & 0xFF), uint8_t((c >> 16) & 0xFF)};
+}
 
 // A dial scale fixed by (value, dial angle) anchors, angles rising clockwise without wrapping.
 // Values between anchors take angles linearly; beyond the ends the nearest interval goes on.

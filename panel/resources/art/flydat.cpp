@@ -6,10 +6,11 @@ namespace skelvan_art {
 
 namespace {
 
-// Exactly the text boxes' back colour 0x52DE94 (0x00BBGGRR), so that the boxes vanish into it.
-constexpr Rgb kDisplayGreen{0x94, 0xDE, 0x52};
-// The eight boxes, 75 x 30 from x 125 and rows y 65 and 95; the window frames them.
-constexpr double kBoxX = 125, kBoxY = 65, kBoxW = 75, kBoxH = 30;
+// Exactly the text boxes' back colour, so that the boxes vanish into it.
+constexpr Rgb kDisplayGreen = HostColour(face_geometry::kFlydatWindowColour);
+// The eight boxes in two rows of four from the RPM box at the upper left; the window frames them.
+constexpr double kBoxX = face_geometry::kRpmBox.x, kBoxY = face_geometry::kRpmBox.y,
+                 kBoxW = face_geometry::kRpmBox.width, kBoxH = face_geometry::kRpmBox.height;
 constexpr double kWindowX = 119, kWindowY = 61, kWindowW = 4 * kBoxW + 12, kWindowH = 2 * kBoxH + 8;
 
 constexpr Rgb kPrint{232, 232, 226};

@@ -55,7 +55,7 @@ Image AirspeedDial() {
 Image AirspeedNeedle() {
     Canvas cv(165, 30);
     cairo_t* cr = cv.cr();
-    const Pt pivot{59, 12};
+    const Pt pivot = P(dial_marks::kAirspeedNeedlePivot);
     cairo_new_path(cr);
     cairo_rectangle(cr, 12, pivot.y - 2, pivot.x - 12, 4);
     SetColour(cr, {130, 130, 134});
@@ -175,7 +175,7 @@ Image FuelPressureDial() {
 Image FuelPressureNeedle() {
     Canvas cv(153, 38);
     cairo_t* cr = cv.cr();
-    const Pt pivot{55, 19};
+    const Pt pivot = P(dial_marks::kFuelPressureNeedlePivot);
     cairo_new_path(cr);
     cairo_move_to(cr, 26, pivot.y - 4);
     cairo_line_to(cr, 140, pivot.y - 2);

@@ -8,14 +8,18 @@ namespace skelvan_art {
 
 namespace {
 
-// Exactly the frequency boxes' back colour 0x7BA59C (0x00BBGGRR).
-constexpr Rgb kLcd{0x9C, 0xA5, 0x7B};
-// Boxes 110 x 25 at (68, 44) and (200, 44).
-constexpr double kActiveX = 68, kStandbyX = 200, kBoxY = 44, kBoxW = 110, kBoxH = 25;
+using face_geometry::kActiveFrequencyBox, face_geometry::kStandbyFrequencyBox, face_geometry::kTransferButtonBox;
+
+// Exactly the frequency boxes' back colour.
+constexpr Rgb kLcd = HostColour(face_geometry::kRadioWindowColour);
+// The two frequency boxes, side by side on one row and of one size.
+constexpr double kActiveX = kActiveFrequencyBox.x, kStandbyX = kStandbyFrequencyBox.x;
+constexpr double kBoxW = kStandbyFrequencyBox.width;
 constexpr double kLcdX = 58, kLcdY = 32, kLcdW = kStandbyX + kBoxW + 10 - 58, kLcdH = 47;
-// Transfer button (150, 100, 70, 30); tuning knob boxes on the large knob (505..590, 25..80) and
-// on the small knob (550..600, 85..125).
-constexpr double kTransferX = 150, kTransferY = 100, kTransferW = 70, kTransferH = 30;
+// The transfer button under its box; the tuning knob boxes lie on the large knob (505..590,
+// 25..80) and on the small knob (550..600, 85..125).
+constexpr double kTransferX = kTransferButtonBox.x, kTransferY = kTransferButtonBox.y,
+                 kTransferW = kTransferButtonBox.width, kTransferH = kTransferButtonBox.height;
 constexpr Pt kOuterKnob{547, 72};
 constexpr double kOuterKnobRadius = 48;
 constexpr Pt kInnerKnob{572, 104};

@@ -12,8 +12,10 @@ constexpr Rgb kLubber{235, 235, 228};
 
 // The tube bends up toward its ends: its middle line is an arc about a centre far above the face.
 constexpr double kTubeLeft = 40, kTubeRight = 260, kTubeMidY = 181, kTubeHalf = 28.5, kTubeBend = 312.5;
-// The centre lines, pixel columns 124..126 and 169..171, with the ball at value 0 between them.
-constexpr int kCentreLineLeft = 124, kCentreLineRight = 169, kCentreLineWidth = 3;
+// The centre lines, pixel columns 124..126 and 169..171, with the ball at value 0 between them:
+// the left line ends where the ball's left edge stands at 0.
+constexpr int kCentreLineWidth = 3, kCentreLineLeft = face_geometry::kSlipBallAtZero.x - kCentreLineWidth,
+              kCentreLineRight = 169;
 
 Image SlipFace() {
     Canvas cv(300, 300);

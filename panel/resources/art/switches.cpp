@@ -109,17 +109,16 @@ Image LeverUp() {
     return cv.Keyed();
 }
 
-// Lever icons are drawn at (x, 8) on "Switches" and (x, 14) on "Magnetos", 16 wide.
-constexpr double kSwitchIconX[] = {12, 84, 150};
-constexpr double kSwitchIconY = 8;
-constexpr double kMagnetoIconX[] = {19, 67};
-constexpr double kMagnetoIconY = 14;
+// Lever icons, 16 wide, where "Switches" and "Magnetos" draw them.
+constexpr dial_marks::Point kSwitchLevers[] = {face_geometry::kLeftSwitchLever, face_geometry::kMiddleSwitchLever,
+                                               face_geometry::kRightSwitchLever};
+constexpr dial_marks::Point kMagnetoLevers[] = {face_geometry::kLeftMagnetoLever, face_geometry::kRightMagnetoLever};
 
 Image SwitchNuts() {
     Canvas cv(176, 46);
     cairo_t* cr = cv.cr();
-    for (double x : kSwitchIconX) {
-        const Pt c{x + 8, kSwitchIconY + kLeverPivotRow};
+    for (const auto& lever : kSwitchLevers) {
+        const Pt c{lever.x + 8.0, lever.y + kLeverPivotRow};
         HexNut(cr, c, 13);
         FillCircle(cr, c, 5, {30, 30, 33});
     }
@@ -138,7 +137,7 @@ Image MagnetoPlates() {
         cairo_set_line_width(cr, 1);
         SetColour(cr, {70, 70, 74});
         cairo_stroke(cr);
-        const Pt c{kMagnetoIconX[i] + 8, kMagnetoIconY + kLeverPivotRow};
+        const Pt c{kMagnetoLevers[i].x + 8.0, kMagnetoLevers[i].y + kLeverPivotRow};
         Text(cr, {c.x, 9}, "ON", {"Liberation Sans", 7, true}, {20, 20, 22});
         Text(cr, {c.x, 65}, "OFF", {"Liberation Sans", 7, true}, {20, 20, 22});
         Text(cr, {c.x, 76}, names[i], {"Liberation Sans", 8, true}, {20, 20, 22});
@@ -147,9 +146,9 @@ Image MagnetoPlates() {
     cairo_surface_flush(cairo_get_target(cr));
     // The hole in each nut is cut out: the lever behind it shows through.
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    for (double x : kMagnetoIconX) {
+    for (const auto& lever : kMagnetoLevers) {
         cairo_new_path(cr);
-        cairo_arc(cr, x + 8, kMagnetoIconY + kLeverPivotRow, 4, 0, 2 * M_PI);
+        cairo_arc(cr, lever.x + 8.0, lever.y + kLeverPivotRow, 4, 0, 2 * M_PI);
         cairo_fill(cr);
     }
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);

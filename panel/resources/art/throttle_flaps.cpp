@@ -11,8 +11,9 @@ namespace {
 
 // The knob slider sits at (90, 180) for value 0 and moves by (-70, -130) per unit of value, so the
 // shaft is painted along that line, from the collar down to the knob's place at value 0.
-constexpr double kKnobX = 90, kKnobY = 180, kKnobW = 326, kKnobH = 212;
-constexpr double kMoveX = -70, kMoveY = -130;
+constexpr double kKnobX = face_geometry::kThrottleKnobAtIdle.x, kKnobY = face_geometry::kThrottleKnobAtIdle.y,
+                 kKnobW = 326, kKnobH = 212;
+constexpr double kMoveX = face_geometry::kThrottleTravelX, kMoveY = face_geometry::kThrottleTravelY;
 constexpr Pt kKnobCentreAtZero{kKnobX + kKnobW / 2, kKnobY + kKnobH / 2};
 constexpr Pt kCollar{kKnobCentreAtZero.x + 1.7 * kMoveX, kKnobCentreAtZero.y + 1.7 * kMoveY};
 
@@ -127,7 +128,7 @@ Image ThrottleKnob() {
 
 // The base strip, x 61..199 and y 224..243; the handle's pivot lies in it.
 constexpr int kBaseX = 61, kBaseY = 224, kBaseW = 139, kBaseH = 20;
-constexpr double kHandleIconX = 120;
+constexpr double kHandleIconX = face_geometry::kFlapHandleIcon.x;
 constexpr Pt kHandlePivot{160 - kHandleIconX, 235};  // in icon pixels
 constexpr double kKnobRadius = 14;
 constexpr double kKnobTopRow[] = {3, 86, 156};
