@@ -2,14 +2,18 @@
 // altimeter. Both show the Kollsman setting in a 4-character window and in a tooltip, and both have
 // a setting knob whose halves send the host's Kollsman events by themselves. The knobs differ in
 // one thing only: the metric one repeats while the button is held, the feet one steps per click.
-#include <iterator>
+#include <array>
 
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/dial_marks.h"
+#include "resources/face_geometry.h"
 #include "text_format.h"
 
 namespace {
+
+using namespace dial_marks;
 
 constexpr int32_t kMetricDialBitmap = 16640;    // 300 x 300, km
 constexpr int32_t kMetricNeedleBitmap = 16896;  // 150 x 21
@@ -78,14 +82,13 @@ const FailureRecord altimeter_failures[] = {
 };
 
 // The two windows differ only in position and owner.
-constexpr StringElement KollsmanWindow(int32_t x, int32_t y, GaugeHeader* owner,
-                                       ElementHeader** children) {
+constexpr StringElement KollsmanWindow(Point at, GaugeHeader* owner, ElementHeader** children) {
     return StringElement{
-        .header = {.kind = kString, .bitmap_id = -1, .x = x, .y = y, .owner = owner,
+        .header = {.kind = kString, .bitmap_id = -1, .x = at.x, .y = at.y, .owner = owner,
                    .children = children, .image_flags = 0x2},
         .variables = {Var(kKollsmanToken), Var(0), Var(0)},
-        .box_width = 50,
-        .box_height = 20,
+        .box_width = kKollsmanWindowWidth,
+        .box_height = kKollsmanWindowHeight,
         .fore_color = 0xFFFFFF,
         .back_color = 0x010101,
         .highlight_color = 0x010101,
@@ -100,12 +103,8 @@ constexpr StringElement KollsmanWindow(int32_t x, int32_t y, GaugeHeader* owner,
 
 // ---- Altimeter_mtr ------------------------------------------------------------------------------
 
-// 120 degrees per 1000 m, clockwise from 0 at the bottom; the face goes on to 2.5 km.
-NonlinearityTable metric_table[] = {
-    {.x = 149, .y = 252, .value = 0},     // 0, bottom
-    {.x = 50, .y = 87, .value = 1000},    // 1 km, upper left
-    {.x = 246, .y = 90, .value = 2000},   // 2 km, upper right
-};
+// 120 degrees per 1000 m, clockwise from 0 at the bottom.
+auto metric_table = std::to_array(kMetricAltimeter);
 
 extern StringElement metric_window;
 extern NeedleElement metric_needle;
@@ -118,15 +117,16 @@ StaticImageElement metric_dial = {
                .failures = altimeter_failures, .image_flags = 0x1},
 };
 
-StringElement metric_window = KollsmanWindow(186, 145, &AltimeterMtrGauge, nullptr);
+StringElement metric_window = KollsmanWindow(kMetricKollsmanWindow, &AltimeterMtrGauge, nullptr);
 
 NeedleElement metric_needle = {
-    .header = {.kind = kNeedle, .bitmap_id = kMetricNeedleBitmap, .x = 150, .y = 145,
-               .offset_x = 37, .offset_y = 11, .owner = &AltimeterMtrGauge,
+    .header = {.kind = kNeedle, .bitmap_id = kMetricNeedleBitmap, .x = kMetricAltimeterPivot.x,
+               .y = kMetricAltimeterPivot.y, .offset_x = kMetricAltimeterNeedlePivot.x,
+               .offset_y = kMetricAltimeterNeedlePivot.y, .owner = &AltimeterMtrGauge,
                .failures = altimeter_failures, .image_flags = 0x3},
     .variable = Var(kAltitudeToken),
-    .table = metric_table,
-    .entries = std::size(metric_table),
+    .table = metric_table.data(),
+    .entries = metric_table.size(),
     .turn_limit = 6,
     .callback = MetricAltitudeValue,
 };
@@ -138,36 +138,19 @@ const char metric_tooltip[] = "Altimeter setting: %1!d! Mbar";
 MouseArea metric_mouse_areas[] = {
     MouseParentArea(kWholeGauge, 0),
     MouseTooltipArea(metric_tooltip, &KollsmanTooltipArgs),
-    MouseEventArea({0, 230, 25, 60}, kCursorDownArrow, kMouseLeftRepeat, kKollsmanDownEvent),
-    MouseEventArea({26, 230, 25, 60}, kCursorUpArrow, kMouseLeftRepeat, kKollsmanUpEvent),
+    MouseEventArea(face_geometry::kKollsmanDownBox, kCursorDownArrow, kMouseLeftRepeat, kKollsmanDownEvent),
+    MouseEventArea(face_geometry::kKollsmanUpBox, kCursorUpArrow, kMouseLeftRepeat, kKollsmanUpEvent),
     kMouseEndOfParent,
     kMouseEndOfList,
 };
 
 // ---- Altimeter_ft -------------------------------------------------------------------------------
 
-// Four marks a quarter turn apart, clockwise from the top: three quarters of a turn per table, the
-// host carries each hand on past its last mark.
-NonlinearityTable ten_thousands_table[] = {
-    {.x = 155, .y = 90, .value = 0},
-    {.x = 245, .y = 140, .value = 25000},
-    {.x = 155, .y = 190, .value = 50000},
-    {.x = 105, .y = 140, .value = 75000},
-};
-
-NonlinearityTable thousands_table[] = {
-    {.x = 155, .y = 90, .value = 0},
-    {.x = 245, .y = 140, .value = 2500},
-    {.x = 155, .y = 190, .value = 5000},
-    {.x = 105, .y = 140, .value = 7500},
-};
-
-NonlinearityTable hundreds_table[] = {
-    {.x = 155, .y = 40, .value = 0},
-    {.x = 255, .y = 140, .value = 250},
-    {.x = 155, .y = 240, .value = 500},
-    {.x = 55, .y = 140, .value = 750},
-};
+// Four marks a quarter turn apart, clockwise from the top; the host carries each hand on past its
+// last mark.
+auto ten_thousands_table = std::to_array(kFeetAltimeter10000);
+auto thousands_table = std::to_array(kFeetAltimeter1000);
+auto hundreds_table = std::to_array(kFeetAltimeter100);
 
 // Drawn in this order, each the only child of the one before.
 extern StringElement feet_window;
@@ -185,41 +168,43 @@ StaticImageElement feet_dial = {
 
 ElementHeader* feet_window_children[] = {&ten_thousands_hand.header, nullptr};
 
-StringElement feet_window = KollsmanWindow(210, 135, &AltimeterFtGauge, feet_window_children);
+StringElement feet_window = KollsmanWindow(kFeetKollsmanWindow, &AltimeterFtGauge, feet_window_children);
 
 ElementHeader* ten_thousands_hand_children[] = {&thousands_hand.header, nullptr};
 
 NeedleElement ten_thousands_hand = {
-    .header = {.kind = kNeedle, .bitmap_id = kTenThousandsHandBitmap, .x = 155, .y = 140,
-               .offset_x = 1, .offset_y = 11, .owner = &AltimeterFtGauge,
+    .header = {.kind = kNeedle, .bitmap_id = kTenThousandsHandBitmap, .x = kFeetAltimeterPivot.x,
+               .y = kFeetAltimeterPivot.y, .offset_x = 1, .offset_y = 11, .owner = &AltimeterFtGauge,
                .children = ten_thousands_hand_children, .failures = altimeter_failures,
                .image_flags = 0x3},
     .variable = Var(kAltitudeToken),
-    .table = ten_thousands_table,
-    .entries = std::size(ten_thousands_table),
+    .table = ten_thousands_table.data(),
+    .entries = ten_thousands_table.size(),
     .turn_limit = 6,
 };
 
 ElementHeader* thousands_hand_children[] = {&hundreds_hand.header, nullptr};
 
 NeedleElement thousands_hand = {
-    .header = {.kind = kNeedle, .bitmap_id = kThousandsHandBitmap, .x = 155, .y = 140,
-               .offset_x = 30, .offset_y = 15, .owner = &AltimeterFtGauge,
+    .header = {.kind = kNeedle, .bitmap_id = kThousandsHandBitmap, .x = kFeetAltimeterPivot.x,
+               .y = kFeetAltimeterPivot.y, .offset_x = kThousandsHandPivot.x,
+               .offset_y = kThousandsHandPivot.y, .owner = &AltimeterFtGauge,
                .children = thousands_hand_children, .failures = altimeter_failures,
                .image_flags = 0x3},
     .variable = Var(kAltitudeToken),
-    .table = thousands_table,
-    .entries = std::size(thousands_table),
+    .table = thousands_table.data(),
+    .entries = thousands_table.size(),
     .turn_limit = 6,
 };
 
 NeedleElement hundreds_hand = {
-    .header = {.kind = kNeedle, .bitmap_id = kHundredsHandBitmap, .x = 155, .y = 140,
-               .offset_x = 34, .offset_y = 10, .owner = &AltimeterFtGauge,
+    .header = {.kind = kNeedle, .bitmap_id = kHundredsHandBitmap, .x = kFeetAltimeterPivot.x,
+               .y = kFeetAltimeterPivot.y, .offset_x = kHundredsHandPivot.x,
+               .offset_y = kHundredsHandPivot.y, .owner = &AltimeterFtGauge,
                .failures = altimeter_failures, .image_flags = 0x3},
     .variable = Var(kAltitudeToken),
-    .table = hundreds_table,
-    .entries = std::size(hundreds_table),
+    .table = hundreds_table.data(),
+    .entries = hundreds_table.size(),
     .turn_limit = 6,
 };
 
@@ -231,8 +216,8 @@ const char feet_tooltip[] = "Altimeter setting: %1!d! Mbar";
 MouseArea feet_mouse_areas[] = {
     MouseParentArea(kWholeGauge, 0),
     MouseTooltipArea(feet_tooltip, &KollsmanTooltipArgs),
-    MouseEventArea({0, 230, 25, 60}, kCursorDownArrow, kMouseLeftSingle, kKollsmanDownEvent),
-    MouseEventArea({26, 230, 25, 60}, kCursorUpArrow, kMouseLeftSingle, kKollsmanUpEvent),
+    MouseEventArea(face_geometry::kKollsmanDownBox, kCursorDownArrow, kMouseLeftSingle, kKollsmanDownEvent),
+    MouseEventArea(face_geometry::kKollsmanUpBox, kCursorUpArrow, kMouseLeftSingle, kKollsmanUpEvent),
     kMouseEndOfParent,
     kMouseEndOfList,
 };

@@ -1,14 +1,17 @@
 // "Airspeed", "VSI" and "Fuelpres": one needle each over a dial. Airspeed takes knots straight onto
 // a km/h dial (the table's marks do the conversion); VSI is held to its table's ends; Fuelpres
 // squeezes the middle of its range so that the needle sits near 0.3 bar in normal running.
+#include <array>
 #include <cmath>
-#include <iterator>
 
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/dial_marks.h"
 
 namespace {
+
+using namespace dial_marks;
 
 constexpr int32_t kAirspeedDialBitmap = 9984;    // 300 x 300, km/h
 constexpr int32_t kAirspeedNeedleBitmap = 10240; // 165 x 30
@@ -61,12 +64,7 @@ const FailureRecord airspeed_failures[] = {
 };
 
 // Values in knots on marks of the km/h dial.
-NonlinearityTable airspeed_table[] = {
-    {.x = 146, .y = 239, .value = 0},    // bottom of the dial
-    {.x = 75, .y = 218, .value = 27},    // 50 km/h
-    {.x = 135, .y = 37, .value = 65},    // 120 km/h, just left of the top
-    {.x = 221, .y = 220, .value = 118},  // the tick by the red line beside 200
-};
+auto airspeed_table = std::to_array(kAirspeed);
 
 extern NeedleElement airspeed_needle;
 
@@ -79,12 +77,13 @@ StaticImageElement airspeed_dial = {
 };
 
 NeedleElement airspeed_needle = {
-    .header = {.kind = kNeedle, .bitmap_id = kAirspeedNeedleBitmap, .x = 147, .y = 149,
-               .offset_x = 59, .offset_y = 12, .owner = &AirspeedGauge,
+    .header = {.kind = kNeedle, .bitmap_id = kAirspeedNeedleBitmap, .x = kAirspeedPivot.x,
+               .y = kAirspeedPivot.y, .offset_x = kAirspeedNeedlePivot.x,
+               .offset_y = kAirspeedNeedlePivot.y, .owner = &AirspeedGauge,
                .failures = airspeed_failures, .image_flags = 0x3},
     .variable = Var(kAirspeedToken),
-    .table = airspeed_table,
-    .entries = std::size(airspeed_table),
+    .table = airspeed_table.data(),
+    .entries = airspeed_table.size(),
     .turn_limit = 6,
 };
 
@@ -104,25 +103,8 @@ const FailureRecord vsi_failures[] = {
     kFailureEnd,
 };
 
-// 0 at the left; climb clockwise over the top, descent counter-clockwise under the bottom. The
-// right edge between y 112 and 181 belongs to neither side.
-NonlinearityTable vsi_table[] = {
-    {.x = 262, .y = 181, .value = -1792},
-    {.x = 257, .y = 196, .value = -1536},
-    {.x = 232, .y = 229, .value = -1280},  // descent 5 m/s
-    {.x = 185, .y = 255, .value = -1024},
-    {.x = 131, .y = 259, .value = -768},
-    {.x = 81, .y = 240, .value = -512},
-    {.x = 45, .y = 200, .value = -256},    // descent 1 m/s
-    {.x = 32, .y = 147, .value = 0},
-    {.x = 43, .y = 95, .value = 256},      // climb 1 m/s
-    {.x = 78, .y = 52, .value = 512},
-    {.x = 130, .y = 32, .value = 768},
-    {.x = 186, .y = 34, .value = 1024},
-    {.x = 236, .y = 63, .value = 1280},    // climb 5 m/s
-    {.x = 262, .y = 101, .value = 1536},
-    {.x = 263, .y = 112, .value = 1792},
-};
+// 0 at the left; climb clockwise over the top, descent counter-clockwise under the bottom.
+auto vsi_table = std::to_array(kVsi);
 
 extern NeedleElement vsi_needle;
 
@@ -135,12 +117,12 @@ StaticImageElement vsi_dial = {
 };
 
 NeedleElement vsi_needle = {
-    .header = {.kind = kNeedle, .bitmap_id = kVsiNeedleBitmap, .x = 148, .y = 148,
-               .offset_x = 5, .offset_y = 3, .owner = &VsiGauge, .failures = vsi_failures,
+    .header = {.kind = kNeedle, .bitmap_id = kVsiNeedleBitmap, .x = kVsiPivot.x,
+               .y = kVsiPivot.y, .offset_x = 5, .offset_y = 3, .owner = &VsiGauge, .failures = vsi_failures,
                .image_flags = 0x3},
     .variable = Var(kVerticalSpeedToken),
-    .table = vsi_table,
-    .entries = std::size(vsi_table),
+    .table = vsi_table.data(),
+    .entries = vsi_table.size(),
     .turn_limit = 6,
     .callback = VerticalSpeedValue,
 };
@@ -160,11 +142,7 @@ const FailureRecord fuelpres_failures[] = {
     kFailureEnd,
 };
 
-NonlinearityTable fuelpres_table[] = {
-    {.x = 78, .y = 204, .value = 0},     // 0, lower left
-    {.x = 146, .y = 56, .value = 0.5},   // red mark at the top
-    {.x = 212, .y = 208, .value = 1},    // 1.0, lower right
-};
+auto fuelpres_table = std::to_array(kFuelPressure);
 
 extern NeedleElement fuelpres_needle;
 
@@ -177,12 +155,13 @@ StaticImageElement fuelpres_dial = {
 };
 
 NeedleElement fuelpres_needle = {
-    .header = {.kind = kNeedle, .bitmap_id = kFuelNeedleBitmap, .x = 150, .y = 140,
-               .offset_x = 55, .offset_y = 19, .owner = &FuelpresGauge,
+    .header = {.kind = kNeedle, .bitmap_id = kFuelNeedleBitmap, .x = kFuelPressurePivot.x,
+               .y = kFuelPressurePivot.y, .offset_x = kFuelPressureNeedlePivot.x,
+               .offset_y = kFuelPressureNeedlePivot.y, .owner = &FuelpresGauge,
                .failures = fuelpres_failures, .image_flags = 0x3},
     .variable = Var(kFuelPressureToken),
-    .table = fuelpres_table,
-    .entries = std::size(fuelpres_table),
+    .table = fuelpres_table.data(),
+    .entries = fuelpres_table.size(),
     .turn_limit = 6,
     .callback = FuelPressureValue,
 };

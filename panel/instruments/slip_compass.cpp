@@ -6,6 +6,7 @@
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 
 namespace {
 
@@ -55,7 +56,8 @@ StaticImageElement slip_face = {
 
 // Left edge at 127 + 0.72 x value: at 0 the ball fills the space between the centre lines.
 SliderElement slip_ball = {
-    .header = {.kind = kSlider, .bitmap_id = kSlipBallBitmap, .x = 127, .y = 156,
+    .header = {.kind = kSlider, .bitmap_id = kSlipBallBitmap, .x = face_geometry::kSlipBallAtZero.x,
+               .y = face_geometry::kSlipBallAtZero.y,
                .owner = &SlipGauge, .image_flags = 0x3},
     .x_variable = Var(kSlipBallToken),
     .x_scale = 0.72,
