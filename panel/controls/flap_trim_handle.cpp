@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ namespace {
 const FailureRecord trim_failures[] = {kFailureEnd};
 
 IconElement flap_handle = {
-    .header = {.kind = kIcon, .bitmap_id = kHandleBitmap, .x = 120, .y = 0,
+    .header = {.kind = kIcon, .bitmap_id = kHandleBitmap, .x = face_geometry::kFlapHandleIcon.x,
+               .y = face_geometry::kFlapHandleIcon.y,
                .owner = &FlapTrimHandleGauge, .image_flags = 0x3},
     .variable = Var(kFlapHandleToken),
     .switch_type = 3,

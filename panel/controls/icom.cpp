@@ -6,9 +6,12 @@
 #include "controls.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 #include "text_format.h"
 
 namespace {
+
+using namespace face_geometry;
 
 constexpr int32_t kFaceBitmap = 13312;  // 600 x 136, radio face with the liquid-crystal window
 
@@ -26,12 +29,7 @@ constexpr uint32_t kTransferHelp = 42765;
 constexpr uint32_t kActiveWindowHelp = 43611;
 constexpr uint32_t kStandbyWindowHelp = 43612;
 
-constexpr MouseBox kTransferBox{150, 100, 70, 30};
-constexpr MouseBox kActiveWindowBox{68, 44, 110, 25};
-constexpr MouseBox kStandbyWindowBox{200, 44, 110, 25};
-
 constexpr uint32_t kLcdInk = 0x010101;    // black that is not see-through
-constexpr uint32_t kLcdGround = 0x7BA59C;  // the painted window's green-grey
 constexpr uint32_t kFrequencyChars = 6;   // "118.00"
 
 uint32_t Tune(uint32_t tuning_event) {
@@ -73,13 +71,14 @@ const FailureRecord frequency_failures[] = {
 };
 
 StringElement active_frequency = {
-    .header = {.kind = kString, .bitmap_id = -1, .x = 68, .y = 44, .owner = &IcomGauge,
+    .header = {.kind = kString, .bitmap_id = -1, .x = kActiveFrequencyBox.x,
+               .y = kActiveFrequencyBox.y, .owner = &IcomGauge,
                .failures = frequency_failures, .image_flags = 0x2},
     .variables = {Var(kComActiveToken), Var(0), Var(0)},
-    .box_width = 110,
-    .box_height = 25,
+    .box_width = kActiveFrequencyBox.width,
+    .box_height = kActiveFrequencyBox.height,
     .fore_color = kLcdInk,
-    .back_color = kLcdGround,
+    .back_color = kRadioWindowColour,
     .highlight_color = kLcdInk,
     .font_face = "Courier New",
     .font_weight = 400,
@@ -90,13 +89,14 @@ StringElement active_frequency = {
 };
 
 StringElement standby_frequency = {
-    .header = {.kind = kString, .bitmap_id = -1, .x = 200, .y = 44, .owner = &IcomGauge,
+    .header = {.kind = kString, .bitmap_id = -1, .x = kStandbyFrequencyBox.x,
+               .y = kStandbyFrequencyBox.y, .owner = &IcomGauge,
                .failures = frequency_failures, .image_flags = 0x2},
     .variables = {Var(kComStandbyToken), Var(0), Var(0)},
-    .box_width = 110,
-    .box_height = 25,
+    .box_width = kStandbyFrequencyBox.width,
+    .box_height = kStandbyFrequencyBox.height,
     .fore_color = kLcdInk,
-    .back_color = kLcdGround,
+    .back_color = kRadioWindowColour,
     .highlight_color = kLcdInk,
     .font_face = "Courier New",
     .font_weight = 400,
@@ -117,13 +117,13 @@ ElementHeader* elements[] = {&face.header, nullptr};
 
 MouseArea mouse_areas[] = {
     MouseParentArea(kWholeGauge, kRadioHelp),
-    MouseParentArea(kTransferBox, kTransferHelp),
+    MouseParentArea(kTransferButtonBox, kTransferHelp),
     kMouseEndOfParent,
-    MouseParentArea(kActiveWindowBox, kActiveWindowHelp),
+    MouseParentArea(kActiveFrequencyBox, kActiveWindowHelp),
     kMouseEndOfParent,
-    MouseParentArea(kStandbyWindowBox, kStandbyWindowHelp),
+    MouseParentArea(kStandbyFrequencyBox, kStandbyWindowHelp),
     kMouseEndOfParent,
-    MouseEventArea(kTransferBox, kCursorHand, kMouseLeftSingle, kComSwapEvent),
+    MouseEventArea(kTransferButtonBox, kCursorHand, kMouseLeftSingle, kComSwapEvent),
     MouseHandlerArea({505, 25, 40, 55}, kCursorDownArrow, kMouseLeftSingle, ComLargeKnobDown),
     MouseHandlerArea({545, 25, 45, 55}, kCursorUpArrow, kMouseLeftSingle, ComLargeKnobUp),
     MouseHandlerArea({550, 85, 25, 40}, kCursorDownArrow, kMouseLeftSingle, ComSmallKnobDown),

@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 
 namespace {
 
@@ -60,7 +61,8 @@ uint32_t MagnetosRightClick(const MousePoint*, uint32_t) {
 namespace {
 
 IconElement left_lever = {
-    .header = {.kind = kIcon, .bitmap_id = kLeverBitmap, .x = 19, .y = 14,
+    .header = {.kind = kIcon, .bitmap_id = kLeverBitmap, .x = face_geometry::kLeftMagnetoLever.x,
+               .y = face_geometry::kLeftMagnetoLever.y,
                .owner = &MagnetosGauge, .image_flags = 0x3},
     .variable = Var(kLeftMagnetoToken),
     .switch_type = 0,
@@ -70,7 +72,8 @@ IconElement left_lever = {
 };
 
 IconElement right_lever = {
-    .header = {.kind = kIcon, .bitmap_id = kLeverBitmap, .x = 67, .y = 14,
+    .header = {.kind = kIcon, .bitmap_id = kLeverBitmap, .x = face_geometry::kRightMagnetoLever.x,
+               .y = face_geometry::kRightMagnetoLever.y,
                .owner = &MagnetosGauge, .image_flags = 0x3},
     .variable = Var(kRightMagnetoToken),
     .switch_type = 0,

@@ -3,6 +3,7 @@
 // the child that sends the switch's event.
 #include "gauges.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 
 namespace {
 
@@ -25,9 +26,9 @@ constexpr MouseBox kLeftSwitchBox{2, 2, 34, 46};
 constexpr MouseBox kMiddleSwitchBox{62, 2, 34, 46};
 constexpr MouseBox kRightSwitchBox{142, 2, 34, 46};
 
-constexpr IconElement Lever(int32_t x, uint32_t token) {
+constexpr IconElement Lever(face_geometry::Point at, uint32_t token) {
     return IconElement{
-        .header = {.kind = kIcon, .bitmap_id = kLeverBitmap, .x = x, .y = 8,
+        .header = {.kind = kIcon, .bitmap_id = kLeverBitmap, .x = at.x, .y = at.y,
                    .owner = &SwitchesGauge, .image_flags = 0x3},
         .variable = Var(token),
         .switch_type = 0,
@@ -37,9 +38,9 @@ constexpr IconElement Lever(int32_t x, uint32_t token) {
     };
 }
 
-IconElement left_lever = Lever(12, kLeftSwitchToken);
-IconElement middle_lever = Lever(84, kMiddleSwitchToken);
-IconElement right_lever = Lever(150, kRightSwitchToken);
+IconElement left_lever = Lever(face_geometry::kLeftSwitchLever, kLeftSwitchToken);
+IconElement middle_lever = Lever(face_geometry::kMiddleSwitchLever, kMiddleSwitchToken);
+IconElement right_lever = Lever(face_geometry::kRightSwitchLever, kRightSwitchToken);
 
 ElementHeader* nuts_children[] = {&left_lever.header, &middle_lever.header, &right_lever.header,
                                   nullptr};

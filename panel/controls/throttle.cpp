@@ -5,6 +5,7 @@
 // shaft, 70 pixels left and 130 up per unit, from (90, 180) at idle.
 #include "gauges.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 
 namespace {
 
@@ -18,12 +19,13 @@ constexpr uint32_t kThrottleHelp = 43884;
 const FailureRecord collar_failures[] = {kFailureEnd};
 
 SliderElement knob = {
-    .header = {.kind = kSlider, .bitmap_id = kKnobBitmap, .x = 90, .y = 180,
+    .header = {.kind = kSlider, .bitmap_id = kKnobBitmap,
+               .x = face_geometry::kThrottleKnobAtIdle.x, .y = face_geometry::kThrottleKnobAtIdle.y,
                .owner = &ThrottleGauge, .image_flags = 0x3},
     .x_variable = Var(kThrottleToken),
-    .x_scale = -70.0,
+    .x_scale = face_geometry::kThrottleTravelX,
     .y_variable = Var(kThrottleToken),
-    .y_scale = -130.0,
+    .y_scale = face_geometry::kThrottleTravelY,
 };
 
 ElementHeader* collar_children[] = {&knob.header, nullptr};

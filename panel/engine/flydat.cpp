@@ -8,6 +8,7 @@
 #include "engine.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 #include "text_format.h"
 
 namespace engine {
@@ -220,6 +221,8 @@ void FlydatService(uint32_t, uint32_t service_code, uint32_t) {
 
 namespace {
 
+using namespace face_geometry;
+
 // On the electrical failure the host does not draw the boxes.
 const FailureRecord box_failures[] = {
     Failure(kFailElectrical, kFailHide),
@@ -227,16 +230,16 @@ const FailureRecord box_failures[] = {
 };
 
 // The eight boxes differ only in position, first variable and callback.
-constexpr StringElement Box(int32_t x, int32_t y, uint32_t token, ValueCallback callback) {
+constexpr StringElement Box(MouseBox at, uint32_t token, ValueCallback callback) {
     return StringElement{
-        .header = {.kind = kString, .bitmap_id = -1, .x = x, .y = y, .owner = &FlydatGauge,
+        .header = {.kind = kString, .bitmap_id = -1, .x = at.x, .y = at.y, .owner = &FlydatGauge,
                    .failures = box_failures, .image_flags = 0x2},
         .variables = {Var(token), Var(0), Var(0)},
         .text = nullptr,
-        .box_width = 75,
-        .box_height = 30,
+        .box_width = static_cast<uint32_t>(at.width),
+        .box_height = static_cast<uint32_t>(at.height),
         .fore_color = 0x010101,
-        .back_color = 0x52DE94,
+        .back_color = kFlydatWindowColour,
         .highlight_color = 0x010101,
         .font_face = "Courier New",
         .font_weight = 400,
@@ -247,14 +250,14 @@ constexpr StringElement Box(int32_t x, int32_t y, uint32_t token, ValueCallback 
     };
 }
 
-StringElement rpm_box = Box(125, 65, kTokenEngineSpeed, RpmChannel);
-StringElement egt_pto_box = Box(200, 65, kTokenExhaustGas, EgtPtoChannel);
-StringElement cht_box = Box(275, 65, kTokenCylinderHead, ChtChannel);
-StringElement oil_temperature_box = Box(350, 65, kTokenOilTemperature, OilTemperatureChannel);
-StringElement hours_box = Box(125, 95, kTokenEngineSeconds, HoursChannel);
-StringElement egt_mag_box = Box(200, 95, kTokenExhaustGas, EgtMagChannel);
-StringElement side_box = Box(275, 95, 0, SideChannel);
-StringElement oil_pressure_box = Box(350, 95, kTokenOilPressure, OilPressureChannel);
+StringElement rpm_box = Box(kRpmBox, kTokenEngineSpeed, RpmChannel);
+StringElement egt_pto_box = Box(kEgtPtoBox, kTokenExhaustGas, EgtPtoChannel);
+StringElement cht_box = Box(kChtBox, kTokenCylinderHead, ChtChannel);
+StringElement oil_temperature_box = Box(kOilTemperatureBox, kTokenOilTemperature, OilTemperatureChannel);
+StringElement hours_box = Box(kHoursBox, kTokenEngineSeconds, HoursChannel);
+StringElement egt_mag_box = Box(kEgtMagBox, kTokenExhaustGas, EgtMagChannel);
+StringElement side_box = Box(kSideBox, 0, SideChannel);
+StringElement oil_pressure_box = Box(kOilPressureBox, kTokenOilPressure, OilPressureChannel);
 
 ElementHeader* root_children[] = {
     &rpm_box.header,   &egt_pto_box.header, &cht_box.header,  &oil_temperature_box.header,
@@ -272,19 +275,19 @@ ElementHeader* elements[] = {&root.header};
 // No click: the areas only place the host's tooltips over the boxes.
 MouseArea mouse_areas[] = {
     MouseParentArea(kWholeGauge, 0),
-    MouseParentArea({125, 65, 75, 30}, 0),  // RPM
+    MouseParentArea(kRpmBox, 0),
     kMouseEndOfParent,
-    MouseParentArea({125, 95, 75, 30}, 0),  // HOURS
+    MouseParentArea(kHoursBox, 0),
     kMouseEndOfParent,
     MouseParentArea({200, 65, 75, 60}, kHelpExhaustGas),  // both EGT boxes
     kMouseEndOfParent,
-    MouseParentArea({275, 65, 75, 30}, kHelpCylinderHead),
+    MouseParentArea(kChtBox, kHelpCylinderHead),
     kMouseEndOfParent,
-    MouseParentArea({275, 95, 75, 30}, 0),  // LEFT-RIGHT
+    MouseParentArea(kSideBox, 0),  // LEFT-RIGHT
     kMouseEndOfParent,
-    MouseParentArea({350, 65, 75, 30}, kHelpOilTemperature),
+    MouseParentArea(kOilTemperatureBox, kHelpOilTemperature),
     kMouseEndOfParent,
-    MouseParentArea({350, 95, 75, 30}, kHelpOilPressure),
+    MouseParentArea(kOilPressureBox, kHelpOilPressure),
     kMouseEndOfParent,
     kMouseEndOfParent,
     kMouseEndOfList,
