@@ -10,6 +10,7 @@
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/face_geometry.h"
 
 namespace {
 
@@ -145,8 +146,8 @@ ElementHeader* elements[] = {&background.header, nullptr};
 // The knob's two halves; columns 135 to 137 between them belong to neither.
 MouseArea mouse_areas[] = {
     MouseParentArea(kWholeGauge, kAttitudeHelp),
-    MouseHandlerArea({105, 230, 30, 55}, kCursorDownArrow, kMouseLeftRepeat, ReferenceBarDown),
-    MouseHandlerArea({138, 230, 30, 55}, kCursorUpArrow, kMouseLeftRepeat, ReferenceBarUp),
+    MouseHandlerArea(face_geometry::kReferenceBarDownBox, kCursorDownArrow, kMouseLeftRepeat, ReferenceBarDown),
+    MouseHandlerArea(face_geometry::kReferenceBarUpBox, kCursorUpArrow, kMouseLeftRepeat, ReferenceBarUp),
     kMouseEndOfParent,
     kMouseEndOfList,
 };

@@ -92,7 +92,8 @@ StaticImageElement compass_plate = {
 
 // The position puts the companion's lubber line over the plate's.
 MovingImageElement compass_card = {
-    .header = {.kind = kMovingImage, .bitmap_id = kCompassCardBitmap, .x = 78, .y = 101,
+    .header = {.kind = kMovingImage, .bitmap_id = kCompassCardBitmap,
+               .x = face_geometry::kCompassCard.x, .y = face_geometry::kCompassCard.y,
                .owner = &CompassGauge, .failures = compass_failures, .image_flags = 0x3},
     .x_variable = Var(kHeadingToken),
     .x_min = 0.0,

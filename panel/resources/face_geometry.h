@@ -36,6 +36,11 @@ inline constexpr MouseBox kStandbyFrequencyBox{200, 44, 110, 25};
 inline constexpr uint32_t kRadioWindowColour = 0x7BA59C;
 inline constexpr MouseBox kTransferButtonBox{150, 100, 70, 30};
 
+// ---- "Attitude": the reference bar's knob, painted under its two halves -----------------------
+
+inline constexpr MouseBox kReferenceBarDownBox{105, 230, 30, 55};
+inline constexpr MouseBox kReferenceBarUpBox{138, 230, 30, 55};
+
 // ---- The altimeters' setting knob, painted under its two halves --------------------------------
 
 inline constexpr MouseBox kKollsmanDownBox{0, 230, 25, 60};
@@ -44,6 +49,11 @@ inline constexpr MouseBox kKollsmanUpBox{26, 230, 25, 60};
 // ---- "Slip": the ball's left edge at value 0, just right of the left centre line ----------------
 
 inline constexpr Point kSlipBallAtZero{127, 156};
+
+// ---- "Compass": the heading strip's place in the plate's window --------------------------------
+
+// The strip's left edge is the window's; its companion's lubber line falls on the plate's.
+inline constexpr Point kCompassCard{78, 101};
 
 // ---- Lever icons, 16 wide, turning in the painted nuts of "Switches" and "Magnetos" -------------
 

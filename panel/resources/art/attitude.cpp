@@ -14,9 +14,10 @@ constexpr Rgb kBankRing{24, 16, 16};
 // The frame opening: a circle about the sprites' centre, cut at the bottom by the mounting plate.
 constexpr Pt kOpeningCentre{136.5, 134};
 constexpr double kOpeningRadius = 116.5;
-// The mounting plate and the knob under the mouse boxes (105, 230, 30, 55) and (138, 230, 30, 55).
+// The mounting plate, and the knob centred on its two mouse boxes.
 constexpr double kPlateX = 90, kPlateY = 208, kPlateW = 99, kPlateH = 81;
-constexpr Pt kKnob{136.5, 257.5};
+constexpr MouseBox kKnobDown = face_geometry::kReferenceBarDownBox, kKnobUp = face_geometry::kReferenceBarUpBox;
+constexpr Pt kKnob{(kKnobDown.x + kKnobUp.x + kKnobUp.width) / 2.0, kKnobDown.y + kKnobDown.height / 2.0};
 constexpr double kKnobRadius = 26;
 
 Image Frame() {

@@ -70,8 +70,9 @@ Image Ball() {
     return cv.Keyed();
 }
 
-// The window in the compass plate, x 78..220 and y 88..186, with the lubber line at x 149..150.
-constexpr int kWindowX = 78, kWindowY = 88, kWindowW = 143, kWindowH = 99, kLubberX = 149;
+// The window in the compass plate, x 78..220 and y 88..186, from the heading strip's left edge, with
+// the lubber line at x 149..150.
+constexpr int kWindowX = face_geometry::kCompassCard.x, kWindowY = 88, kWindowW = 143, kWindowH = 99, kLubberX = 149;
 
 Image CompassPlate() {
     Canvas cv(300, 296);
@@ -145,7 +146,7 @@ Image StripMask() {
     cairo_paint(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_new_path(cr);
-    cairo_rectangle(cr, 71, 0, 2, 73);
+    cairo_rectangle(cr, kLubberX - face_geometry::kCompassCard.x, 0, 2, 73);  // over the plate's
     SetColour(cr, kLubber);
     cairo_fill(cr);
     return cv.Keyed();
