@@ -9,3 +9,6 @@
 
 // `panelhost [options] serve ARGS...`: the live panel over HTTP. Returns the exit status.
 int ServeFrontEnd(const host::LaunchOptions& options, const std::vector<std::string>& args);
+
+// `panelhost [options] render --out FILE.png ...`: a PNG of a window or an instance.
+int RenderFrontEnd(const host::LaunchOptions& options, const std::vector<std::string>& args);

@@ -3,7 +3,8 @@
 //   panelhost [options] console          JSON commands on stdin, one answer a line on stdout
 //   panelhost [options] run FILE...      scenario files; exit 1 at the first failure
 //   panelhost [options] inspect MODULE   JSON dump of a module's Linkage and records
-//   panelhost [options] serve ...        the live panel (front_ends.h)
+//   panelhost [options] serve ...        the live panel in a browser (serve.cpp)
+//   panelhost [options] render ...       a PNG of a window or an instance (render.cpp)
 //
 // Options: --module PATH (repeatable), --no-default-modules, --config FILE, --root DIR.
 #include <cstring>
@@ -21,7 +22,9 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: panelhost [options] console | run FILE... | inspect MODULE\n"
+    "usage: panelhost [options] console | run FILE... | inspect MODULE | serve ... | render ...\n"
+    "  serve [--port N] [--bind ADDR] [--no-token]   the live panel at http://127.0.0.1:8080\n"
+    "  render --out FILE.png [--window ID | --instance NAME] [--scale S] [--updates N]\n"
     "options:\n"
     "  --module PATH          load this gauge module (repeatable)\n"
     "  --no-default-modules   do not load the build's Skelvan and Q4d modules\n"
@@ -70,18 +73,17 @@ int Inspect(const host::LaunchOptions& options, const std::string& module) {
 
 }  // namespace
 
-// Stand-in until the live panel's front end is built into this folder (its definition wins).
-__attribute__((weak)) int ServeFrontEnd(const host::LaunchOptions&, const std::vector<std::string>&) {
-    std::cerr << "panelhost: serve is not built into this panelhost\n";
-    return 2;
-}
-
 int main(int argc, char** argv) {
     host::LaunchOptions options;
     options.exe_dir = host::ExecutableDir();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        // serve and render take options of their own after the command's name.
+        if (!args.empty() && (args[0] == "serve" || args[0] == "render")) {
+            args.push_back(a);
+            continue;
+        }
         auto value = [&](const char* name) -> std::string {
             if (i + 1 >= argc) {
                 std::cerr << "panelhost: " << name << " needs a value\n" << kUsage;
@@ -130,6 +132,7 @@ int main(int argc, char** argv) {
         if (options.root.empty()) options.root = std::filesystem::absolute("sim-root").string();
         return ServeFrontEnd(options, std::vector<std::string>(args.begin() + 1, args.end()));
     }
+    if (command == "render") return RenderFrontEnd(options, std::vector<std::string>(args.begin() + 1, args.end()));
     std::cerr << "panelhost: unknown command " << command << "\n" << kUsage;
     return 2;
 }

@@ -1,6 +1,10 @@
 #include "control_api.h"
 
+#include <cairo.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -150,7 +154,178 @@ std::filesystem::path RootPath(const Host& host, const json& c) {
     return std::filesystem::path(host.root()) / path;
 }
 
+json RectJson(const render::Rect& r) { return {r.x, r.y, r.width, r.height}; }
+
+json AffineJson(const render::Affine& a) { return {a.xx, a.yx, a.xy, a.yy, a.x0, a.y0}; }
+
+std::string Rgb(uint32_t rgb) {
+    char s[8];
+    std::snprintf(s, sizeof s, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFF));
+    return s;
+}
+
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
+    auto* out = static_cast<std::vector<unsigned char>*>(closure);
+    out->insert(out->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Scale of a picture command: above 0 and at most the renderer's largest.
+double Scale(const json& c) {
+    if (!c.contains("scale")) return 1.0;
+    const double s = Number(c, "scale");
+    if (!(s > 0 && s <= render::kMaxScale))
+        Bad("field \"scale\" must be a number above 0 and at most " + std::to_string(int(render::kMaxScale)));
+    return s;
+}
+
 }  // namespace
+
+// --- Pictures -----------------------------------------------------------------------------------
+
+const render::ModuleBitmaps& PanelPictures::Bitmaps(const LoadedModule& module) {
+    auto& slot = bitmaps_[&module];
+    if (!slot) {
+        slot = std::make_unique<render::ModuleBitmaps>();
+        std::string error;
+        slot->Load(module.bitmaps(), &error);  // a picture that does not decode is left out, named in `error`
+    }
+    return *slot;
+}
+
+bool PanelPictures::Input(const GaugeInstance& instance, render::InstanceInput& input) {
+    if (!instance.installed || instance.header == nullptr || instance.module == nullptr) return false;
+    const Placement& p = instance.placement;
+    input = {.gauge = instance.header,
+             .states = instance.states,
+             .bitmaps = &Bitmaps(*instance.module),
+             .placement = {double(p.x), double(p.y), double(p.width), double(p.height)}};
+    return true;
+}
+
+void PanelPictures::Refresh() {
+    const auto& instances = host_.instances();
+    if (entries_.size() != instances.size()) entries_.resize(instances.size());
+    for (size_t i = 0; i < instances.size(); ++i) {
+        Entry& e = entries_[i];
+        render::InstanceInput in;
+        e.next.Clear();
+        if (Input(*instances[i], in)) {
+            int root_w = 0, root_h = 0;
+            if (render::RootSize(*in.gauge, *in.bitmaps, root_w, root_h)) {
+                const render::Affine to_window = render::PlacementTransform(
+                    in.placement.x, in.placement.y, in.placement.width, in.placement.height, root_w, root_h, 1.0);
+                render::BuildDisplayList(*in.gauge, in.states, to_window, *in.bitmaps, e.next, &e.freeze);
+            }
+        } else {
+            e.freeze.Clear();  // a new install starts afresh
+        }
+        if (!(e.next == e.list)) {
+            std::swap(e.next, e.list);
+            ++e.revision;
+        }
+    }
+}
+
+bool PanelPictures::RenderWindow(uint32_t window, double scale, render::Image& out, std::string* error) {
+    const WindowState* w = host_.FindWindow(window);
+    if (w == nullptr) {
+        *error = "no window " + std::to_string(window);
+        return false;
+    }
+    std::vector<render::InstanceInput> inputs;
+    for (const auto& instance : host_.instances()) {
+        render::InstanceInput in;
+        if (instance->placement.window == window && Input(*instance, in)) inputs.push_back(in);
+    }
+    return render::RenderWindow(inputs, {.width = w->width, .height = w->height, .scale = scale}, out, error);
+}
+
+bool PanelPictures::RenderInstance(const GaugeInstance& instance, double scale, render::Image& out,
+                                   std::string* error) {
+    render::InstanceInput in;
+    if (!Input(instance, in)) {
+        *error = "\"" + instance.id + "\" is not installed";
+        return false;
+    }
+    return render::RenderInstance(in, scale, out, error);
+}
+
+json PanelPictures::ListJson(const render::DisplayList& list) {
+    json commands = json::array();
+    for (const render::DrawCommand& c : list.commands) {
+        if (c.kind == render::CommandKind::kBitmap) {
+            const render::BitmapDraw& b = c.bitmap;
+            json j = {{"kind", "bitmap"},   {"element", c.element},       {"bitmap", b.bitmap_id},
+                      {"transform", AffineJson(b.transform)}, {"color_key", b.color_key}, {"smooth", b.smooth}};
+            if (b.companion != nullptr) {
+                j["companion"] = b.companion_id;
+                j["companion_transform"] = AffineJson(b.companion_transform);
+            }
+            commands.push_back(std::move(j));
+        } else {
+            const render::TextDraw& t = c.text;
+            commands.push_back({{"kind", "text"},
+                                {"element", c.element},
+                                {"box", RectJson(t.box)},
+                                {"text", t.text},
+                                {"font", t.font_face},
+                                {"weight", t.font_weight},
+                                {"fore", Rgb(t.fore_rgb)},
+                                {"back", Rgb(t.back_rgb)},
+                                {"format_flags", t.format_flags},
+                                {"size", t.font_size},
+                                {"origin", {t.origin.x, t.origin.y}}});
+        }
+    }
+    return {{"clip", RectJson(list.clip)}, {"commands", commands}, {"missing_bitmaps", list.missing_bitmaps}};
+}
+
+bool EncodePng(const render::Image& image, std::vector<unsigned char>& out) {
+    if (image.width <= 0 || image.height <= 0) return false;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return false;
+    }
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* in = image.rgba.data() + static_cast<size_t>(y) * image.width * 4;
+        auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < image.width; ++x, in += 4) {
+            const uint32_t a = in[3];
+            auto pre = [a](uint32_t c) { return (c * a + 127) / 255; };
+            row[x] = a << 24 | pre(in[0]) << 16 | pre(in[1]) << 8 | pre(in[2]);
+        }
+    }
+    cairo_surface_mark_dirty(s);
+    out.clear();
+    const bool ok = cairo_surface_write_to_png_stream(s, AppendPng, &out) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+std::string Base64(const std::vector<unsigned char>& bytes) {
+    static const char* k = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        const uint32_t v = uint32_t(bytes[i]) << 16 | uint32_t(bytes[i + 1]) << 8 | bytes[i + 2];
+        for (int s = 18; s >= 0; s -= 6) out += k[(v >> s) & 63];
+    }
+    if (i < bytes.size()) {
+        uint32_t v = uint32_t(bytes[i]) << 16;
+        if (i + 1 < bytes.size()) v |= uint32_t(bytes[i + 1]) << 8;
+        out += k[(v >> 18) & 63];
+        out += k[(v >> 12) & 63];
+        out += i + 1 < bytes.size() ? k[(v >> 6) & 63] : '=';
+        out += '=';
+    }
+    return out;
+}
 
 double NormalizeDegrees(double angle) {
     double a = std::fmod(angle, 360.0);
@@ -416,6 +591,58 @@ json ControlApi::Dispatch(const json& c) {
     if (cmd == "remove_file") {
         std::error_code ec;
         std::filesystem::remove(RootPath(host_, c), ec);
+        return ok;
+    }
+    if (cmd == "render") {
+        // A PNG of a window (default: the main panel) or of one instance, into the simulation's
+        // folder when a path is given, else in the answer as base64.
+        const double scale = Scale(c);
+        render::Image image;
+        std::string error;
+        if (c.contains("instance")) {
+            if (c.contains("window")) Bad("fields \"window\" and \"instance\": give one of them");
+            if (!pictures_.RenderInstance(InstalledInstance(host_, c), scale, image, &error)) Bad(error);
+        } else {
+            const auto window =
+                c.contains("window") ? static_cast<uint32_t>(Integer(c, "window", 0, UINT32_MAX)) : kMainPanelWindow;
+            if (!pictures_.RenderWindow(window, scale, image, &error)) Bad("field \"window\": " + error);
+        }
+        std::vector<unsigned char> png;
+        if (!EncodePng(image, png)) Bad("the picture could not be encoded as PNG");
+        ok["width"] = image.width;
+        ok["height"] = image.height;
+        if (c.contains("path")) {
+            const std::filesystem::path path = RootPath(host_, c);
+            std::error_code ec;
+            std::filesystem::create_directories(path.parent_path(), ec);
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+            if (!out.good()) Bad("field \"path\": cannot write " + path.string());
+            ok["path"] = path.string();
+        } else {
+            ok["png"] = Base64(png);
+        }
+        return ok;
+    }
+    if (cmd == "display") {
+        // The display lists of the installed instances (of one window, if given), window pixels.
+        const bool one = c.contains("window");
+        const auto window = one ? static_cast<uint32_t>(Integer(c, "window", 0, UINT32_MAX)) : 0u;
+        if (one && host_.FindWindow(window) == nullptr) Bad("field \"window\": no window " + std::to_string(window));
+        pictures_.Refresh();
+        json list = json::array();
+        const auto& instances = host_.instances();
+        for (size_t i = 0; i < instances.size(); ++i) {
+            const GaugeInstance& in = *instances[i];
+            if (!in.installed || (one && in.placement.window != window)) continue;
+            json j = PanelPictures::ListJson(pictures_.entries()[i].list);
+            j["id"] = in.id;
+            j["module"] = in.module_name;
+            j["window"] = in.placement.window;
+            j["revision"] = pictures_.entries()[i].revision;
+            list.push_back(std::move(j));
+        }
+        ok["instances"] = list;
         return ok;
     }
     Bad("field \"cmd\": unknown command \"" + cmd + "\"");
