@@ -183,12 +183,14 @@ Image ThousandHand() {
 }  // namespace
 
 void DrawAltimeters(std::vector<Picture>& out) {
-    out.push_back(Bmp8(16640, MetricDial()));
-    out.push_back(Bmp8(16896, CounterweightHand(150, 21, P(dial_marks::kMetricAltimeterNeedlePivot), 149, 9, 7, 3.2)));
-    out.push_back(Bmp8(17152, FeetDial()));
-    out.push_back(Bmp8(17153, CounterweightHand(145, 23, P(dial_marks::kHundredsHandPivot), 144, 8, 6.5, 3.0)));
-    out.push_back(Bmp4(17154, ThousandHand()));
-    out.push_back(Bmp8(17155, TenThousandHand()));
+    out.push_back(Bmp8(bitmaps::kMetricAltimeterDial, MetricDial()));
+    out.push_back(Bmp8(bitmaps::kMetricAltimeterNeedle,
+                       CounterweightHand(150, 21, P(dial_marks::kMetricAltimeterNeedlePivot), 149, 9, 7, 3.2)));
+    out.push_back(Bmp8(bitmaps::kFeetAltimeterDial, FeetDial()));
+    out.push_back(Bmp8(bitmaps::kHundredsHand,
+                       CounterweightHand(145, 23, P(dial_marks::kHundredsHandPivot), 144, 8, 6.5, 3.0)));
+    out.push_back(Bmp4(bitmaps::kThousandsHand, ThousandHand()));
+    out.push_back(Bmp8(bitmaps::kTenThousandsHand, TenThousandHand()));
 }
 
 }  // namespace skelvan_art

@@ -156,10 +156,12 @@ Image ReferenceBar() {
 
 void DrawAttitude(std::vector<Picture>& out) {
     const Image frame = Frame();
-    for (uint32_t id : {4096u, 4353u, 4609u, 4865u}) out.push_back(Bmp8(id, frame));
-    out.push_back(Bmp8(4352, HorizonCard(), {kSky, kGround}));
-    out.push_back(Bmp8(4608, BankRing(), {kBankRing}));
-    out.push_back(Bmp8(4864, ReferenceBar()));
+    for (int32_t id : {bitmaps::kAttitudeFrame, bitmaps::kHorizonCardCompanion, bitmaps::kBankRingCompanion,
+                       bitmaps::kReferenceBarCompanion})
+        out.push_back(Bmp8(id, frame));
+    out.push_back(Bmp8(bitmaps::kHorizonCard, HorizonCard(), {kSky, kGround}));
+    out.push_back(Bmp8(bitmaps::kBankRing, BankRing(), {kBankRing}));
+    out.push_back(Bmp8(bitmaps::kReferenceBar, ReferenceBar()));
 }
 
 }  // namespace skelvan_art

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "artkit.h"
+#include "bitmap_ids.h"
 #include "dial_marks.h"
 #include "face_geometry.h"
 

@@ -73,6 +73,6 @@ Image Face() {
 
 }  // namespace
 
-void DrawFlydat(std::vector<Picture>& out) { out.push_back(Bmp8(5120, Face(), {kDisplayGreen})); }
+void DrawFlydat(std::vector<Picture>& out) { out.push_back(Bmp8(bitmaps::kFlydatFace, Face(), {kDisplayGreen})); }
 
 }  // namespace skelvan_art

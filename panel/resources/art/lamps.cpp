@@ -1,4 +1,5 @@
 // "Fuelwarning", "Chargewarning" and "Flydatwarning": red lamps, dark and lit.
+#include "bitmap_ids.h"
 #include "pictures.h"
 
 namespace skelvan_art {
@@ -38,11 +39,11 @@ Image FuelLamp(bool lit) {
 }  // namespace
 
 void DrawLamps(std::vector<Picture>& out) {
-    out.push_back(Bmp8(5632, ChargeLamp(false)));
-    out.push_back(Bmp8(5633, ChargeLamp(true)));
+    out.push_back(Bmp8(bitmaps::kRoundLamp, ChargeLamp(false)));
+    out.push_back(Bmp8(bitmaps::kRoundLamp + 1, ChargeLamp(true)));
     // Icon 0 of the fuel lamp is the gauge's own root picture.
-    out.push_back(Bmp8(9216, FuelLamp(false)));
-    out.push_back(Bmp8(9217, FuelLamp(true)));
+    out.push_back(Bmp8(bitmaps::kFuelLamp, FuelLamp(false)));
+    out.push_back(Bmp8(bitmaps::kFuelLamp + 1, FuelLamp(true)));
 }
 
 }  // namespace skelvan_art

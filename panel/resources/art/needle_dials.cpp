@@ -194,12 +194,12 @@ Image FuelPressureNeedle() {
 }  // namespace
 
 void DrawNeedleDials(std::vector<Picture>& out) {
-    out.push_back(Bmp8(9984, AirspeedDial()));
-    out.push_back(Bmp8(10240, AirspeedNeedle()));
-    out.push_back(Bmp8(10496, VsiDial()));
-    out.push_back(Bmp8(12288, VsiNeedle()));
-    out.push_back(Bmp8(9472, FuelPressureDial()));
-    out.push_back(Bmp4(9728, FuelPressureNeedle()));
+    out.push_back(Bmp8(bitmaps::kAirspeedDial, AirspeedDial()));
+    out.push_back(Bmp8(bitmaps::kAirspeedNeedle, AirspeedNeedle()));
+    out.push_back(Bmp8(bitmaps::kVsiDial, VsiDial()));
+    out.push_back(Bmp8(bitmaps::kVsiNeedle, VsiNeedle()));
+    out.push_back(Bmp8(bitmaps::kFuelPressureDial, FuelPressureDial()));
+    out.push_back(Bmp4(bitmaps::kFuelPressureNeedle, FuelPressureNeedle()));
 }
 
 }  // namespace skelvan_art

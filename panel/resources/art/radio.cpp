@@ -98,6 +98,6 @@ Image Face() {
 
 }  // namespace
 
-void DrawRadio(std::vector<Picture>& out) { out.push_back(Bmp8(13312, Face(), {kLcd})); }
+void DrawRadio(std::vector<Picture>& out) { out.push_back(Bmp8(bitmaps::kRadioFace, Face(), {kLcd})); }
 
 }  // namespace skelvan_art

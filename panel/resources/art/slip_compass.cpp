@@ -155,11 +155,11 @@ Image StripMask() {
 }  // namespace
 
 void DrawSlipAndCompass(std::vector<Picture>& out) {
-    out.push_back(Bmp8(13824, SlipFace(), {kCardBlack}));
-    out.push_back(Bmp8(14080, Ball(), {kBall}));
-    out.push_back(Bmp8(12544, CompassPlate(), {kCardBlack, kLubber}));
-    out.push_back(Bmp8(12800, CompassStrip(), {kCardBlack}));
-    out.push_back(Bmp8(12801, StripMask(), {kNearBlack, kLubber}));
+    out.push_back(Bmp8(bitmaps::kSlipFace, SlipFace(), {kCardBlack}));
+    out.push_back(Bmp8(bitmaps::kSlipBall, Ball(), {kBall}));
+    out.push_back(Bmp8(bitmaps::kCompassPlate, CompassPlate(), {kCardBlack, kLubber}));
+    out.push_back(Bmp8(bitmaps::kCompassCard, CompassStrip(), {kCardBlack}));
+    out.push_back(Bmp8(bitmaps::kCompassCardCompanion, StripMask(), {kNearBlack, kLubber}));
 }
 
 }  // namespace skelvan_art

@@ -158,19 +158,19 @@ Image MagnetoPlates() {
 }  // namespace
 
 void DrawSwitches(std::vector<Picture>& out) {
-    out.push_back(Bmp8(13056, MasterBezel()));
-    out.push_back(Bmp8(13057, MasterGrip(false)));
-    out.push_back(Bmp8(13058, MasterGrip(true)));
-    out.push_back(Bmp8(5376, StartBezel()));
-    out.push_back(Bmp8(5377, StartFace(false)));
-    out.push_back(Bmp8(5378, StartFace(true)));
+    out.push_back(Bmp8(bitmaps::kMasterBezel, MasterBezel()));
+    out.push_back(Bmp8(bitmaps::kMasterGrip, MasterGrip(false)));
+    out.push_back(Bmp8(bitmaps::kMasterGrip + 1, MasterGrip(true)));
+    out.push_back(Bmp8(bitmaps::kStartRing, StartBezel()));
+    out.push_back(Bmp8(bitmaps::kStartButton, StartFace(false)));
+    out.push_back(Bmp8(bitmaps::kStartButton + 1, StartFace(true)));
     const Image down = LeverDown(), up = LeverUp();
-    out.push_back(Bmp8(14336, SwitchNuts()));
-    out.push_back(Bmp8(14337, down));
-    out.push_back(Bmp8(14338, up));
-    out.push_back(Bmp8(13568, MagnetoPlates()));
-    out.push_back(Bmp8(13569, down));
-    out.push_back(Bmp8(13570, up));
+    out.push_back(Bmp8(bitmaps::kSwitchNuts, SwitchNuts()));
+    out.push_back(Bmp8(bitmaps::kSwitchLever, down));
+    out.push_back(Bmp8(bitmaps::kSwitchLever + 1, up));
+    out.push_back(Bmp8(bitmaps::kMagnetoPlates, MagnetoPlates()));
+    out.push_back(Bmp8(bitmaps::kMagnetoLever, down));
+    out.push_back(Bmp8(bitmaps::kMagnetoLever + 1, up));
 }
 
 }  // namespace skelvan_art

@@ -215,12 +215,12 @@ Image Uniform(int w, int h, Rgb colour) {
 }  // namespace
 
 void DrawThrottleAndFlaps(std::vector<Picture>& out) {
-    out.push_back(Bmp8(14592, ThrottleBase()));
-    out.push_back(Bmp24(16384, ThrottleKnob()));
-    out.push_back(Bmp8(18176, FlapBase()));
-    for (int i = 0; i < 3; ++i) out.push_back(Bmp8(18177 + i, FlapHandle(i)));
-    out.push_back(Bmp8(18432, TrimIndicator()));
-    out.push_back(Bmp8(18433, Uniform(60, 128, kNearBlack)));  // beside the trim indicator
+    out.push_back(Bmp8(bitmaps::kThrottleCollar, ThrottleBase()));
+    out.push_back(Bmp24(bitmaps::kThrottleKnob, ThrottleKnob()));
+    out.push_back(Bmp8(bitmaps::kFlapBase, FlapBase()));
+    for (int i = 0; i < 3; ++i) out.push_back(Bmp8(bitmaps::kFlapHandle + i, FlapHandle(i)));
+    out.push_back(Bmp8(bitmaps::kTrimIndicator, TrimIndicator()));
+    out.push_back(Bmp8(bitmaps::kTrimIndicatorCompanion, Uniform(60, 128, kNearBlack)));  // beside the trim indicator
 }
 
 }  // namespace skelvan_art
