@@ -4,13 +4,14 @@
 #include "controls.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 
 namespace {
 
-constexpr int32_t kBaseBitmap = 18176;    // 200 x 244, the dark base strip at the lower right
-constexpr int32_t kHandleBitmap = 18177;  // 100 x 255 each: 18177 up, 18178 mid, 18179 down
-constexpr int32_t kTrimBitmap = 18432;    // 60 x 128, block on a rod
+constexpr int32_t kBaseBitmap = bitmaps::kFlapBase;       // the dark base strip at the lower right
+constexpr int32_t kHandleBitmap = bitmaps::kFlapHandle;   // icons up, mid and down
+constexpr int32_t kTrimBitmap = bitmaps::kTrimIndicator;  // block on a rod
 
 constexpr uint32_t kFlapHandleToken = 328;
 constexpr uint32_t kTrimIndicatorToken = 783;

@@ -6,6 +6,7 @@
 #include "controls.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 #include "text_format.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 using namespace face_geometry;
 
-constexpr int32_t kFaceBitmap = 13312;  // 600 x 136, radio face with the liquid-crystal window
+constexpr int32_t kFaceBitmap = bitmaps::kRadioFace;  // radio face with the liquid-crystal window
 
 constexpr uint32_t kComActiveToken = 23;    // BCD, four digits after the leading 1
 constexpr uint32_t kComStandbyToken = 617;  // BCD

@@ -4,12 +4,13 @@
 #include "controls.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 
 namespace {
 
-constexpr int32_t kPlatesBitmap = 13568;  // 100 x 86, two switch plates with hex nuts
-constexpr int32_t kLeverBitmap = 13569;   // icon 0 lever down (off, 16 x 46), 13570 up (on, 16 x 25)
+constexpr int32_t kPlatesBitmap = bitmaps::kMagnetoPlates;  // two switch plates with hex nuts
+constexpr int32_t kLeverBitmap = bitmaps::kMagnetoLever;    // icon 0 down (off), icon 1 up (on)
 
 constexpr uint32_t kLeftMagnetoToken = 399;
 constexpr uint32_t kRightMagnetoToken = 400;

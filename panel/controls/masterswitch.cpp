@@ -5,11 +5,12 @@
 // lifecycle routine hands to the host.
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 
 namespace {
 
-constexpr int32_t kBezelBitmap = 13056;  // 127 x 127, circular bezel and switch base
-constexpr int32_t kGripBitmap = 13057;   // icon 0 grip horizontal (off), 13058 upright (on)
+constexpr int32_t kBezelBitmap = bitmaps::kMasterBezel;  // circular bezel and switch base
+constexpr int32_t kGripBitmap = bitmaps::kMasterGrip;    // icons horizontal (off) and upright (on)
 
 constexpr uint32_t kMasterSwitchToken = 364;
 constexpr uint32_t kMasterSwitchToggleEvent = 0x10346;

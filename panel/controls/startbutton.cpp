@@ -2,11 +2,12 @@
 // variable, and holding the left button on it sends the starter event again and again.
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 
 namespace {
 
-constexpr int32_t kRingBitmap = 5376;    // 100 x 100, metal ring with a see-through centre
-constexpr int32_t kButtonBitmap = 5377;  // icon 0 released, 5378 pressed in
+constexpr int32_t kRingBitmap = bitmaps::kStartRing;      // metal ring with a see-through centre
+constexpr int32_t kButtonBitmap = bitmaps::kStartButton;  // icon 0 released, icon 1 pressed in
 
 constexpr uint32_t kStarterToken = 401;
 constexpr uint32_t kStarterEvent = 0x102fc;

@@ -3,12 +3,13 @@
 // the child that sends the switch's event.
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 
 namespace {
 
-constexpr int32_t kNutsBitmap = 14336;   // 176 x 46, three hexagonal nuts
-constexpr int32_t kLeverBitmap = 14337;  // icon 0 lever down (off, 16 x 46), 14338 up (on, 16 x 25)
+constexpr int32_t kNutsBitmap = bitmaps::kSwitchNuts;    // three hexagonal nuts
+constexpr int32_t kLeverBitmap = bitmaps::kSwitchLever;  // icon 0 down (off), icon 1 up (on)
 
 constexpr uint32_t kLeftSwitchToken = 740;
 constexpr uint32_t kMiddleSwitchToken = 11;

@@ -5,12 +5,13 @@
 // shaft, 70 pixels left and 130 up per unit, from (90, 180) at idle.
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 
 namespace {
 
-constexpr int32_t kCollarBitmap = 14592;  // 548 x 468, friction-lock collar and shaft
-constexpr int32_t kKnobBitmap = 16384;    // 326 x 212, 24-bit colour, the ribbed grip end-on
+constexpr int32_t kCollarBitmap = bitmaps::kThrottleCollar;  // friction-lock collar and shaft
+constexpr int32_t kKnobBitmap = bitmaps::kThrottleKnob;      // the ribbed grip end-on, 24 bits
 
 constexpr uint32_t kThrottleToken = 392;
 constexpr uint32_t kThrottleHelp = 43884;

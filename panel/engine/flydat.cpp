@@ -8,6 +8,7 @@
 #include "engine.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 #include "text_format.h"
 
@@ -15,7 +16,7 @@ namespace engine {
 
 // ---- Constants ------------------------------------------------------------------------------------
 
-constexpr int32_t kFlydatBitmap = 5120;  // the monitor's face, 600 x 199
+constexpr int32_t kFlydatBitmap = bitmaps::kFlydatFace;  // the monitor's face
 
 constexpr uint32_t kTokenTicks = 1;
 constexpr uint32_t kTokenEngineSpeed = 390;
@@ -253,7 +254,8 @@ constexpr StringElement Box(MouseBox at, uint32_t token, ValueCallback callback)
 StringElement rpm_box = Box(kRpmBox, kTokenEngineSpeed, RpmChannel);
 StringElement egt_pto_box = Box(kEgtPtoBox, kTokenExhaustGas, EgtPtoChannel);
 StringElement cht_box = Box(kChtBox, kTokenCylinderHead, ChtChannel);
-StringElement oil_temperature_box = Box(kOilTemperatureBox, kTokenOilTemperature, OilTemperatureChannel);
+StringElement oil_temperature_box =
+    Box(kOilTemperatureBox, kTokenOilTemperature, OilTemperatureChannel);
 StringElement hours_box = Box(kHoursBox, kTokenEngineSeconds, HoursChannel);
 StringElement egt_mag_box = Box(kEgtMagBox, kTokenExhaustGas, EgtMagChannel);
 StringElement side_box = Box(kSideBox, 0, SideChannel);

@@ -6,13 +6,14 @@
 #include "engine.h"
 #include "gauges.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 
 namespace engine {
 
 // ---- Constants ------------------------------------------------------------------------------------
 
-constexpr int32_t kFuelLampBitmap = 9216;    // 100 x 100: lamp and test button; 9217 lit
-constexpr int32_t kRoundLampBitmap = 5632;   // 49 x 49: round red lamp; 5633 lit
+constexpr int32_t kFuelLampBitmap = bitmaps::kFuelLamp;    // lamp and test button; icon 1 lit
+constexpr int32_t kRoundLampBitmap = bitmaps::kRoundLamp;  // round red lamp; icon 1 lit
 
 constexpr uint32_t kTokenFuelWarning = 386;
 constexpr uint32_t kTokenCharging = 762;

@@ -7,6 +7,7 @@
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/dial_marks.h"
 #include "resources/face_geometry.h"
 #include "text_format.h"
@@ -14,13 +15,14 @@
 namespace {
 
 using namespace dial_marks;
+using namespace face_geometry;
 
-constexpr int32_t kMetricDialBitmap = 16640;    // 300 x 300, km
-constexpr int32_t kMetricNeedleBitmap = 16896;  // 150 x 21
-constexpr int32_t kFeetDialBitmap = 17152;      // 300 x 312
-constexpr int32_t kHundredsHandBitmap = 17153;       // 145 x 23
-constexpr int32_t kThousandsHandBitmap = 17154;      // 86 x 31, 16 colours
-constexpr int32_t kTenThousandsHandBitmap = 17155;   // 120 x 23
+constexpr int32_t kMetricDialBitmap = bitmaps::kMetricAltimeterDial;  // km
+constexpr int32_t kMetricNeedleBitmap = bitmaps::kMetricAltimeterNeedle;
+constexpr int32_t kFeetDialBitmap = bitmaps::kFeetAltimeterDial;
+constexpr int32_t kHundredsHandBitmap = bitmaps::kHundredsHand;
+constexpr int32_t kThousandsHandBitmap = bitmaps::kThousandsHand;     // 16 colours
+constexpr int32_t kTenThousandsHandBitmap = bitmaps::kTenThousandsHand;
 
 constexpr uint32_t kAltitudeToken = 74;
 constexpr uint32_t kKollsmanToken = 75;  // millibars
@@ -138,8 +140,8 @@ const char metric_tooltip[] = "Altimeter setting: %1!d! Mbar";
 MouseArea metric_mouse_areas[] = {
     MouseParentArea(kWholeGauge, 0),
     MouseTooltipArea(metric_tooltip, &KollsmanTooltipArgs),
-    MouseEventArea(face_geometry::kKollsmanDownBox, kCursorDownArrow, kMouseLeftRepeat, kKollsmanDownEvent),
-    MouseEventArea(face_geometry::kKollsmanUpBox, kCursorUpArrow, kMouseLeftRepeat, kKollsmanUpEvent),
+    MouseEventArea(kKollsmanDownBox, kCursorDownArrow, kMouseLeftRepeat, kKollsmanDownEvent),
+    MouseEventArea(kKollsmanUpBox, kCursorUpArrow, kMouseLeftRepeat, kKollsmanUpEvent),
     kMouseEndOfParent,
     kMouseEndOfList,
 };
@@ -168,13 +170,15 @@ StaticImageElement feet_dial = {
 
 ElementHeader* feet_window_children[] = {&ten_thousands_hand.header, nullptr};
 
-StringElement feet_window = KollsmanWindow(kFeetKollsmanWindow, &AltimeterFtGauge, feet_window_children);
+StringElement feet_window =
+    KollsmanWindow(kFeetKollsmanWindow, &AltimeterFtGauge, feet_window_children);
 
 ElementHeader* ten_thousands_hand_children[] = {&thousands_hand.header, nullptr};
 
 NeedleElement ten_thousands_hand = {
     .header = {.kind = kNeedle, .bitmap_id = kTenThousandsHandBitmap, .x = kFeetAltimeterPivot.x,
-               .y = kFeetAltimeterPivot.y, .offset_x = 1, .offset_y = 11, .owner = &AltimeterFtGauge,
+               .y = kFeetAltimeterPivot.y, .offset_x = 1, .offset_y = 11,
+               .owner = &AltimeterFtGauge,
                .children = ten_thousands_hand_children, .failures = altimeter_failures,
                .image_flags = 0x3},
     .variable = Var(kAltitudeToken),
@@ -216,8 +220,8 @@ const char feet_tooltip[] = "Altimeter setting: %1!d! Mbar";
 MouseArea feet_mouse_areas[] = {
     MouseParentArea(kWholeGauge, 0),
     MouseTooltipArea(feet_tooltip, &KollsmanTooltipArgs),
-    MouseEventArea(face_geometry::kKollsmanDownBox, kCursorDownArrow, kMouseLeftSingle, kKollsmanDownEvent),
-    MouseEventArea(face_geometry::kKollsmanUpBox, kCursorUpArrow, kMouseLeftSingle, kKollsmanUpEvent),
+    MouseEventArea(kKollsmanDownBox, kCursorDownArrow, kMouseLeftSingle, kKollsmanDownEvent),
+    MouseEventArea(kKollsmanUpBox, kCursorUpArrow, kMouseLeftSingle, kKollsmanUpEvent),
     kMouseEndOfParent,
     kMouseEndOfList,
 };

@@ -10,14 +10,15 @@
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 
 namespace {
 
-constexpr int32_t kBackgroundBitmap = 4096;    // 300 x 290, bezel and knob
-constexpr int32_t kHorizonCardBitmap = 4352;   // 256 x 256, companion 4353
-constexpr int32_t kBankRingBitmap = 4608;      // 256 x 256, companion 4609
-constexpr int32_t kReferenceBarBitmap = 4864;  // 154 x 130, companion 4865
+constexpr int32_t kBackgroundBitmap = bitmaps::kAttitudeFrame;   // bezel and knob
+constexpr int32_t kHorizonCardBitmap = bitmaps::kHorizonCard;    // its companion is the frame again
+constexpr int32_t kBankRingBitmap = bitmaps::kBankRing;          // its companion is the frame again
+constexpr int32_t kReferenceBarBitmap = bitmaps::kReferenceBar;  // its companion is the frame again
 
 constexpr uint32_t kPitchToken = 78;
 constexpr uint32_t kBankToken = 80;
@@ -146,8 +147,10 @@ ElementHeader* elements[] = {&background.header, nullptr};
 // The knob's two halves; columns 135 to 137 between them belong to neither.
 MouseArea mouse_areas[] = {
     MouseParentArea(kWholeGauge, kAttitudeHelp),
-    MouseHandlerArea(face_geometry::kReferenceBarDownBox, kCursorDownArrow, kMouseLeftRepeat, ReferenceBarDown),
-    MouseHandlerArea(face_geometry::kReferenceBarUpBox, kCursorUpArrow, kMouseLeftRepeat, ReferenceBarUp),
+    MouseHandlerArea(face_geometry::kReferenceBarDownBox, kCursorDownArrow, kMouseLeftRepeat,
+                     ReferenceBarDown),
+    MouseHandlerArea(face_geometry::kReferenceBarUpBox, kCursorUpArrow, kMouseLeftRepeat,
+                     ReferenceBarUp),
     kMouseEndOfParent,
     kMouseEndOfList,
 };

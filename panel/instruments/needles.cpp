@@ -7,18 +7,19 @@
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/dial_marks.h"
 
 namespace {
 
 using namespace dial_marks;
 
-constexpr int32_t kAirspeedDialBitmap = 9984;    // 300 x 300, km/h
-constexpr int32_t kAirspeedNeedleBitmap = 10240; // 165 x 30
-constexpr int32_t kVsiDialBitmap = 10496;        // 300 x 300, m/s
-constexpr int32_t kVsiNeedleBitmap = 12288;      // 122 x 7
-constexpr int32_t kFuelDialBitmap = 9472;        // 300 x 300, 0 to 1 bar
-constexpr int32_t kFuelNeedleBitmap = 9728;      // 153 x 38, 16 colours
+constexpr int32_t kAirspeedDialBitmap = bitmaps::kAirspeedDial;      // km/h
+constexpr int32_t kAirspeedNeedleBitmap = bitmaps::kAirspeedNeedle;
+constexpr int32_t kVsiDialBitmap = bitmaps::kVsiDial;                // m/s
+constexpr int32_t kVsiNeedleBitmap = bitmaps::kVsiNeedle;
+constexpr int32_t kFuelDialBitmap = bitmaps::kFuelPressureDial;      // 0 to 1 bar
+constexpr int32_t kFuelNeedleBitmap = bitmaps::kFuelPressureNeedle;  // 16 colours
 
 constexpr uint32_t kAirspeedToken = 61;       // knots
 constexpr uint32_t kVerticalSpeedToken = 65;  // 256 units per m/s
@@ -118,8 +119,8 @@ StaticImageElement vsi_dial = {
 
 NeedleElement vsi_needle = {
     .header = {.kind = kNeedle, .bitmap_id = kVsiNeedleBitmap, .x = kVsiPivot.x,
-               .y = kVsiPivot.y, .offset_x = 5, .offset_y = 3, .owner = &VsiGauge, .failures = vsi_failures,
-               .image_flags = 0x3},
+               .y = kVsiPivot.y, .offset_x = 5, .offset_y = 3, .owner = &VsiGauge,
+               .failures = vsi_failures, .image_flags = 0x3},
     .variable = Var(kVerticalSpeedToken),
     .table = vsi_table.data(),
     .entries = vsi_table.size(),

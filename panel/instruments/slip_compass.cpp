@@ -6,14 +6,15 @@
 #include "gauges.h"
 #include "instruments/instruments.h"
 #include "module.h"
+#include "resources/bitmap_ids.h"
 #include "resources/face_geometry.h"
 
 namespace {
 
-constexpr int32_t kSlipFaceBitmap = 13824;     // 300 x 300, tube between the centre lines
-constexpr int32_t kSlipBallBitmap = 14080;     // 43 x 55
-constexpr int32_t kCompassPlateBitmap = 12544; // 300 x 296, window and lubber line
-constexpr int32_t kCompassCardBitmap = 12800;  // 1302 x 60, companion 12801 (144 x 73)
+constexpr int32_t kSlipFaceBitmap = bitmaps::kSlipFace;          // tube between the centre lines
+constexpr int32_t kSlipBallBitmap = bitmaps::kSlipBall;
+constexpr int32_t kCompassPlateBitmap = bitmaps::kCompassPlate;  // window and lubber line
+constexpr int32_t kCompassCardBitmap = bitmaps::kCompassCard;    // its companion masks the window
 
 constexpr uint32_t kSlipBallToken = 69;
 constexpr uint32_t kHeadingToken = 83;  // degrees
