@@ -177,8 +177,8 @@ ElementHeader* ten_thousands_hand_children[] = {&thousands_hand.header, nullptr}
 
 NeedleElement ten_thousands_hand = {
     .header = {.kind = kNeedle, .bitmap_id = kTenThousandsHandBitmap, .x = kFeetAltimeterPivot.x,
-               .y = kFeetAltimeterPivot.y, .offset_x = 1, .offset_y = 11,
-               .owner = &AltimeterFtGauge,
+               .y = kFeetAltimeterPivot.y, .offset_x = kTenThousandsHandPivot.x,
+               .offset_y = kTenThousandsHandPivot.y, .owner = &AltimeterFtGauge,
                .children = ten_thousands_hand_children, .failures = altimeter_failures,
                .image_flags = 0x3},
     .variable = Var(kAltitudeToken),

@@ -81,6 +81,7 @@ inline constexpr Mark kMetricAltimeter[] = {
 inline constexpr Point kFeetAltimeterPivot{155, 140};
 inline constexpr Point kHundredsHandPivot{34, 10};  // in the hand pictures
 inline constexpr Point kThousandsHandPivot{30, 15};
+inline constexpr Point kTenThousandsHandPivot{1, 11};
 
 // Four marks a quarter turn apart, clockwise from the top: three quarters of a turn per table, the
 // host carries each hand on past its last mark.

@@ -10,8 +10,9 @@ namespace {
 
 // The setting knob under its two mouse boxes, from just inside the left one's left edge to just
 // inside the right one's right edge.
-constexpr double kKnobX = 1, kKnobY = face_geometry::kKollsmanDownBox.y, kKnobW = 49,
-                 kKnobH = face_geometry::kKollsmanDownBox.height;
+constexpr MouseBox kKnobDown = face_geometry::kKollsmanDownBox, kKnobUp = face_geometry::kKollsmanUpBox;
+constexpr double kKnobX = kKnobDown.x + 1, kKnobY = kKnobDown.y, kKnobW = kKnobUp.x + kKnobUp.width - 1 - kKnobX,
+                 kKnobH = kKnobDown.height;
 
 void KollsmanWindow(cairo_t* cr, dial_marks::Point at, bool label) {
     WindowFrame(cr, at.x, at.y, dial_marks::kKollsmanWindowWidth, dial_marks::kKollsmanWindowHeight);
@@ -136,7 +137,8 @@ Image TenThousandHand() {
     Canvas cv(120, 23);
     cairo_t* cr = cv.cr();
     cairo_new_path(cr);
-    cairo_rectangle(cr, 1, 10.2, 55, 1.8);
+    const Pt pivot = P(dial_marks::kTenThousandsHandPivot);  // the line starts at the pivot
+    cairo_rectangle(cr, pivot.x, 10.2, 55, 1.8);
     SetColour(cr, {130, 130, 134});
     cairo_fill(cr);
     cairo_new_path(cr);
