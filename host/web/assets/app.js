@@ -65,14 +65,36 @@ function loadCatalog(module) {
   }).catch(() => state.catalogs.delete(module));
 }
 
+function greyToAlpha(image) {
+  const c = document.createElement('canvas');
+  c.width = image.naturalWidth;
+  c.height = image.naturalHeight;
+  const ctx = c.getContext('2d');
+  ctx.drawImage(image, 0, 0);
+  const pixels = ctx.getImageData(0, 0, c.width, c.height);
+  const d = pixels.data;
+  for (let i = 0; i < d.length; i += 4) {
+    d[i + 3] = d[i];
+    d[i] = d[i + 1] = d[i + 2] = 255;
+  }
+  ctx.putImageData(pixels, 0, 0);
+  return c;
+}
+
 // The picture, or null while it loads (the window is redrawn when it arrives).
 function picture(module, id, variant) {
   const url = withToken(`/bitmap/${module}/${id}/${variant}.png`);
   let entry = state.images.get(url);
   if (!entry) {
-    entry = { image: new Image(), ready: false };
-    entry.image.onload = () => { entry.ready = true; redrawAll(); };
-    entry.image.src = url;
+    const image = new Image();
+    entry = { image, ready: false };
+    image.onload = () => {
+      // A window comes as a grey picture (white where the sprite shows): make the grey its alpha.
+      if (variant === 'window') entry.image = greyToAlpha(image);
+      entry.ready = true;
+      redrawAll();
+    };
+    image.src = url;
     state.images.set(url, entry);
   }
   return entry.ready ? entry.image : null;
