@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <climits>
 #include <cstring>
 #include <type_traits>
 
@@ -86,6 +87,14 @@ inline uint32_t VariableBcd(const HostVariable& v) {
 inline void SetVariableBcd(HostVariable& v, uint32_t bcd) {
     std::memset(v.value, 0, sizeof v.value);
     std::memcpy(v.value, &bcd, sizeof bcd);
+}
+
+// A host value made a 32-bit integer by truncation toward zero. NaN, infinities and values beyond
+// the range, where a plain conversion is undefined, give INT32_MIN: the "integer indefinite" that
+// the panel system's own truncating conversion produces.
+inline int32_t TruncateToInt32(double x) {
+    if (!(x >= -2147483648.0 && x < 2147483648.0)) return INT32_MIN;
+    return static_cast<int32_t>(x);
 }
 
 // Type code of a 32-bit integer named variable.

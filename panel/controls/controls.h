@@ -23,11 +23,3 @@ uint32_t ComLargeKnobUp(const MousePoint* point, uint32_t event_flags);
 uint32_t ComSmallKnobDown(const MousePoint* point, uint32_t event_flags);
 uint32_t ComSmallKnobUp(const MousePoint* point, uint32_t event_flags);
 
-// A host value made a 32-bit integer by truncation toward zero. Values beyond the range saturate
-// at its ends and NaN gives 0, where a plain conversion would be undefined.
-inline int32_t TruncateToInt32(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483648.0) return INT32_MAX;
-    if (value <= -2147483649.0) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}

@@ -14,14 +14,6 @@ namespace engine {
 
 // ---- Integer conversions on host values --------------------------------------------------------
 
-// Truncation toward zero into a 32-bit signed integer. Host values may be NaN, infinite or far
-// beyond 32 bits, where a plain cast is undefined; those give INT32_MIN, the "integer indefinite"
-// that the original platform's truncating conversion produces.
-inline int32_t TruncateToInt32(double x) {
-    if (!(x >= -2147483648.0 && x < 2147483648.0)) return INT32_MIN;
-    return static_cast<int32_t>(x);
-}
-
 // 32-bit two's complement arithmetic that wraps instead of overflowing.
 inline int32_t WrappingAdd(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
