@@ -2,6 +2,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -79,7 +80,7 @@ int ServeFrontEnd(const host::LaunchOptions& options, const std::vector<std::str
         std::cout << "warning: listening on " << serve.bind << " without an access token" << std::endl;
 
     const pthread_t main_thread = pthread_self();
-    bool finished_alone = false;
+    std::atomic<bool> finished_alone{false};
     std::thread serving([&] {
         server.Run();
         finished_alone = true;
@@ -87,8 +88,13 @@ int ServeFrontEnd(const host::LaunchOptions& options, const std::vector<std::str
     });
     int signal_number = 0;
     sigwait(&stop_signals, &signal_number);
+    const bool failed = finished_alone.load();
     server.Stop();
     serving.join();
+    if (failed) {
+        std::cerr << "panelhost: the server stopped by itself\n";
+        return 1;
+    }
     std::cout << "panelhost: stopped (" << (signal_number == SIGINT ? "interrupt" : "terminate") << ")" << std::endl;
     return 0;
 }

@@ -2,7 +2,11 @@
 // stream, a clean stop; and the control API's render and display commands.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -145,6 +149,24 @@ TEST_F(ServedPanel, RefusesBadRequestsAndTheSimulationGoesOn) {
         httplib::Result r = std::string(c.method) == "POST" ? client_->Post(c.path, c.body, c.type) : client_->Get(c.path);
         ASSERT_TRUE(r) << c.path;
         EXPECT_EQ(r->status, c.status) << c.method << " " << c.path << " " << c.body.substr(0, 40) << ": " << r->body;
+    }
+    // Not HTTP at all, and a header beyond the library's bound.
+    for (const std::string& raw : {std::string("GARBAGE\r\n\r\n"),
+                                  "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Long: " + std::string(20000, 'a') + "\r\n\r\n"}) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(server_->port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ASSERT_EQ(send(fd, raw.data(), raw.size(), MSG_NOSIGNAL), static_cast<ssize_t>(raw.size()));
+        char answer[64] = {};
+        const ssize_t n = recv(fd, answer, sizeof answer - 1, 0);
+        close(fd);
+        ASSERT_GT(n, 12) << raw.substr(0, 20);
+        EXPECT_EQ(std::string(answer, 9), "HTTP/1.1 ") << raw.substr(0, 20);
+        EXPECT_EQ(answer[9], '4') << answer;
     }
     // Still running, still answering.
     for (int i = 0; i < 100 && Updates() < before + 5; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
