@@ -118,6 +118,14 @@ std::string HostNameOf(std::string_view value) {
     return out;
 }
 
+std::string AuthorityOf(std::string_view value) {
+    if (const size_t scheme = value.find("://"); scheme != std::string_view::npos) value.remove_prefix(scheme + 3);
+    if (const size_t slash = value.find('/'); slash != std::string_view::npos) value = value.substr(0, slash);
+    std::string out(value);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
 bool SameSecret(std::string_view a, std::string_view b) {
     unsigned diff = a.size() == b.size() ? 0u : 1u;
     for (size_t i = 0; i < a.size(); ++i) diff |= static_cast<unsigned char>(a[i]) ^ static_cast<unsigned char>(i < b.size() ? b[i] : 0);
@@ -383,8 +391,7 @@ void PanelServer::Routes() {
             return R::Handled;
         }
         // Another site's page may not drive the panel.
-        if (req.has_header("Origin") && HostNameOf(req.get_header_value("Origin")) != host_name &&
-            req.get_header_value("Origin") != "null") {
+        if (req.has_header("Origin") && AuthorityOf(req.get_header_value("Origin")) != AuthorityOf(req.get_header_value("Host"))) {
             Text(res, 403, "forbidden: request from another site");
             return R::Handled;
         }

@@ -45,6 +45,9 @@ bool IsLoopbackName(std::string_view name);
 // The host name of a Host or Origin header value ("127.0.0.1:8080", "[::1]:8080",
 // "http://localhost:8080"), lower-cased, without the port and scheme.
 std::string HostNameOf(std::string_view value);
+// Host and port of a Host or Origin header value, lower-cased, without scheme and path: two are
+// the same site only when these are equal.
+std::string AuthorityOf(std::string_view value);
 // Compares in time independent of where the texts differ.
 bool SameSecret(std::string_view a, std::string_view b);
 

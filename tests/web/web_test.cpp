@@ -82,6 +82,8 @@ TEST(WebNames, LoopbackNamesAndHostHeaders) {
         {"[::1]:8080", "[::1]"},                  {"http://127.0.0.1:8080", "127.0.0.1"},
         {"http://evil.example/x:1", "evil.example"}, {"panel", "panel"}, {"", ""}};
     for (const auto& [value, name] : hosts) EXPECT_EQ(HostNameOf(value), name) << value;
+    EXPECT_EQ(AuthorityOf("http://LocalHost:8080/x"), AuthorityOf("localhost:8080"));
+    EXPECT_NE(AuthorityOf("http://127.0.0.1:8081"), AuthorityOf("127.0.0.1:8080"));
 
     EXPECT_TRUE(SameSecret("abc", "abc"));
     EXPECT_FALSE(SameSecret("abc", "abd"));
@@ -214,11 +216,13 @@ TEST_F(ServedPanel, RefusesOtherSitesAndOtherNames) {
     auto rebound = client_->Get("/", {{"Host", "evil.example:8080"}});
     ASSERT_TRUE(rebound);
     EXPECT_EQ(rebound->status, 403);
-    // Another site's page posting a command.
-    httplib::Headers foreign = {{"Origin", "http://evil.example"}};
-    auto posted = client_->Post("/api", foreign, R"({"cmd":"sim","running":false})", "application/json");
-    ASSERT_TRUE(posted);
-    EXPECT_EQ(posted->status, 403);
+    // Another site's page posting a command: another name, another local server's port, a
+    // sandboxed frame.
+    for (const char* origin : {"http://evil.example", "http://127.0.0.1:1", "null"}) {
+        auto posted = client_->Post("/api", {{"Origin", origin}}, R"({"cmd":"sim","running":false})", "application/json");
+        ASSERT_TRUE(posted);
+        EXPECT_EQ(posted->status, 403) << origin;
+    }
     EXPECT_EQ(Api(R"({"cmd":"status"})")["running"], true);
     // The page itself posts with its own origin.
     httplib::Headers own = {{"Origin", "http://127.0.0.1:" + std::to_string(server_->port())}};
