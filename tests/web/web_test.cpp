@@ -273,6 +273,15 @@ std::vector<json> ReadStream(int port, const std::function<bool(const std::vecto
 TEST_F(ServedPanel, StreamStartsWithEverythingThenSendsWhatChanged) {
     Serve();
     Api(R"({"cmd":"sim","running":false})");
+    // Paused, needles still turn to their targets for a few updates: wait until nothing moves.
+    json last;
+    for (int i = 0; i < 30; ++i) {
+        json now = Api(R"({"cmd":"display"})")["instances"];
+        for (json& in : now) in = in["revision"];
+        if (now == last) break;
+        last = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
     const std::vector<json> first = ReadStream(server_->port(), [](const auto& e) { return !e.empty(); });
     ASSERT_FALSE(first.empty());
     const json& all = first[0];
