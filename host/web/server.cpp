@@ -431,6 +431,8 @@ void PanelServer::Routes() {
         });
     }
 
+    svr.Get("/favicon.ico", [](const httplib::Request&, httplib::Response& res) { res.status = 204; });
+
     svr.Post("/api", [this](const httplib::Request& req, httplib::Response& res) {
         const std::string type = req.get_header_value("Content-Type");
         if (type.rfind("application/json", 0) != 0) {

@@ -35,6 +35,18 @@ async function until(what, check, timeout = 10000) {
     await new Promise((r) => setTimeout(r, 100));
   }
 }
+// Waits until no display list changes any more (a paused panel's needles finish their turn).
+async function stable() {
+  let last = '';
+  for (let i = 0; i < 40; ++i) {
+    const now = JSON.stringify((await api({ cmd: 'display' })).instances.map((x) => x.revision));
+    if (now === last) return;
+    last = now;
+    await new Promise((r) => setTimeout(r, 300));
+  }
+  throw new Error('the panel did not come to rest');
+}
+
 // The first child mouse area of a gauge whose box holds the given gauge point (or the first child).
 async function childArea(gauge, module = 'Skelvan') {
   const a = await api({ cmd: 'inspect', module });
@@ -123,7 +135,8 @@ test('the canvas shows the same picture as the host renderer for the same state'
   await api({ cmd: 'sim', running: false });
   const exact = await openPage(`${base}?scale=1`, { width: 1900, height: 1150 });
   try {
-    await new Promise((r) => setTimeout(r, 500));  // needles reach their targets within a few updates
+    await stable();
+    await new Promise((r) => setTimeout(r, 200));  // the last lists reach the page
     await settled(exact.page);
     const r = await exact.page.evaluate(async () => {
       const canvas = document.querySelector('canvas[data-window="1"]');
