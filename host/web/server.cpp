@@ -237,7 +237,11 @@ bool PanelServer::OnHost(const std::function<void(host::Host&, host::ControlApi&
         std::lock_guard lock(tasks_mutex_);
         if (!accepting_) return false;
         tasks_.push_back([&] {
-            work(*host_, *api_);
+            // Whatever happens, the waiting request thread is released and the host thread lives.
+            try {
+                work(*host_, *api_);
+            } catch (...) {
+            }
             done.set_value();
         });
     }
