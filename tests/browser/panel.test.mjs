@@ -180,6 +180,44 @@ test('a click on the master switch changes its icon', async () => {
   await until('the canvas to change', async () => (await gaugePixels(page, 'Masterswitch')) !== pixels);
 });
 
+test('a tap on a touch screen works the switch like a click', async () => {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'panel-chromium-'));
+  const ctx = await chromium.launchPersistentContext(dir, {
+    executablePath: '/usr/bin/chromium', headless: true, args: chromiumArgs, viewport: { width: 1200, height: 800 },
+    hasTouch: true, isMobile: false,
+  });
+  try {
+    const p = ctx.pages()[0] || await ctx.newPage();
+    await p.goto(base);
+    await p.waitForFunction(() => window.skelvanPanel && window.skelvanPanel.settled(), null, { timeout: 20000 });
+    const index = async () => (await state('Masterswitch')).find((e) => e.kind === 'icon').index;
+    const before = await index();
+    const point = await p.evaluate(() => window.skelvanPanel.clientPoint('Masterswitch', 50, 50));
+    await p.touchscreen.tap(point[0], point[1]);
+    await until('the switch to move', async () => (await index()) !== before);
+  } finally {
+    await ctx.close();
+  }
+});
+
+test('a page that reconnects shows what changed meanwhile', async () => {
+  await settled(page);
+  const index = async () => (await state('Masterswitch')).find((e) => e.kind === 'icon').index;
+  const shownIcon = () => page.evaluate(() =>
+    window.skelvanPanel.state.lists.get('Masterswitch').commands.map((c) => c.bitmap).join());
+  const before = await shownIcon();
+  // The stream drops; meanwhile the switch moves; the new stream brings the whole picture.
+  await page.evaluate(() => window.skelvanPanel.disconnect());
+  const old = await index();
+  await api({ cmd: 'click', instance: 'Masterswitch', x: 50, y: 50 });
+  await until('the switch to move', async () => (await index()) !== old);
+  await new Promise((r) => setTimeout(r, 300));
+  assert.equal(await shownIcon(), before);
+  await page.evaluate(() => window.skelvanPanel.reconnect());
+  await until('the page to show it', async () => (await shownIcon()) !== before);
+  await until('the connection', async () => (await page.locator('#connection').textContent()) === 'connected');
+});
+
 test('magnetos on and the starter held start the engine, and the Flydat boxes show values', async () => {
   await api({ cmd: 'reset', demo: false });
   await settled(page);

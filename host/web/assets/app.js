@@ -598,8 +598,10 @@ function applyStatus(s) {
 
 // --- The update stream --------------------------------------------------------------------------
 
+let events = null;
 function connect() {
-  const events = new EventSource(withToken('/events'));
+  if (events) events.close();
+  events = new EventSource(withToken('/events'));
   events.onopen = () => {
     connection.textContent = 'connected';
     connection.className = 'good';
@@ -634,6 +636,13 @@ window.skelvanPanel = {
     const [x, y, w, h] = i.placement;
     return [r.left + (x + (gx + 0.5) * w / i.size[0]) * view.scale, r.top + (y + (gy + 0.5) * h / i.size[1]) * view.scale];
   },
+  // Drop the update stream and open a new one, as around a lost connection.
+  disconnect() {
+    if (events) events.close();
+    connection.textContent = 'disconnected';
+    connection.className = 'bad';
+  },
+  reconnect: connect,
   // True when every window is drawn with every picture loaded.
   settled() {
     if (!state.meta || scheduled) return false;
