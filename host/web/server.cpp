@@ -381,7 +381,6 @@ void PanelServer::Routes() {
     svr.new_task_queue = [] { return new httplib::ThreadPool(24); };
     svr.set_payload_max_length(options_.max_body);
     svr.set_keep_alive_max_count(100);
-    svr.set_keep_alive_timeout(1);  // a stop waits for idle connections this long
     svr.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                              {"X-Frame-Options", "DENY"},
                              {"Referrer-Policy", "no-referrer"}});
