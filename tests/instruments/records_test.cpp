@@ -228,6 +228,34 @@ TEST(InstrumentRecords, EveryGaugeMatchesItsTables) {
     }
 }
 
+// The draw order alone does not show the tree: a child list with two entries and a chain of
+// single entries draw alike. Each element as its bitmap id, its child list in parentheses.
+std::string Tree(const ElementHeader* e) {
+    std::string out = std::to_string(e->bitmap_id);
+    if (e->children == nullptr) return out;
+    out += "(";
+    for (ElementHeader** child = e->children; *child != nullptr; ++child)
+        out += (child == e->children ? "" : ",") + Tree(*child);
+    return out + ")";
+}
+
+TEST(InstrumentRecords, ChildListsNestAsTheGaugesAreBuilt) {
+    const std::pair<const GaugeHeader*, const char*> trees[] = {
+        {&AttitudeGauge, "4096(4352(4608(4864)))"},
+        {&AirspeedGauge, "9984(10240)"},
+        {&VsiGauge, "10496(12288)"},
+        {&FuelpresGauge, "9472(9728)"},
+        {&AltimeterMtrGauge, "16640(-1,16896)"},
+        {&AltimeterFtGauge, "17152(-1(17155(17154(17153))))"},
+        {&SlipGauge, "13824(14080)"},
+        {&CompassGauge, "12544(12800)"},
+    };
+    for (const auto& [gauge, tree] : trees) {
+        SCOPED_TRACE(gauge->name);
+        EXPECT_EQ(Tree(gauge->elements[0]), tree);
+    }
+}
+
 // What the host trusts without looking: the root is the one static image, every element names its
 // gauge, and nothing that the host owns has been filled in by the definitions.
 TEST(InstrumentRecords, TreesLeaveHostOwnedFieldsZero) {
