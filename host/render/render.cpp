@@ -1,8 +1,12 @@
 #include "render.h"
 
+#include "sampler.h"
+
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -31,28 +35,66 @@ const cairo_font_options_t* TextOptions() {
     return options;
 }
 
-void DrawBitmap(cairo_t* cr, const BitmapDraw& d) {
+bool IntegerTranslation(const cairo_matrix_t& m) {
+    return m.xx == 1 && m.yy == 1 && m.xy == 0 && m.yx == 0 && m.x0 == std::floor(m.x0) && m.y0 == std::floor(m.y0) &&
+           std::fabs(m.x0) < 1e7 && std::fabs(m.y0) < 1e7;
+}
+
+PixelsArgb Pixels(cairo_surface_t* s) {
+    return {reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s)), cairo_image_surface_get_width(s),
+            cairo_image_surface_get_height(s), cairo_image_surface_get_stride(s)};
+}
+
+// The turned or scaled picture of a bitmap command drawn by our own sampler instead of pixman
+// (sampler.h says why), where it can: an image target, the area known in whole pixels and a
+// companion window that lies on whole pixels. False: Cairo must draw it.
+bool DrawSmoothPicture(cairo_t* cr, const BitmapDraw& d, const PixelBox* area) {
+    if (area == nullptr || !d.smooth || !SamplerTakes(d.transform)) return false;
+    MaskA8 mask;
+    if (d.companion != nullptr) {
+        const cairo_matrix_t cm = ToCairo(d.companion_transform);
+        if (d.companion->window == nullptr || !IntegerTranslation(cm)) return false;
+        cairo_surface_t* w = d.companion->window;
+        cairo_surface_flush(w);
+        mask = {cairo_image_surface_get_data(w), cairo_image_surface_get_stride(w), static_cast<int>(cm.x0),
+                static_cast<int>(cm.y0), d.companion->window_x, d.companion->window_y, d.companion->window_width,
+                d.companion->window_height};
+    }
+    cairo_surface_t* target = cairo_get_target(cr);
+    cairo_surface_t* picture = d.color_key ? d.bitmap->keyed : d.bitmap->opaque;
+    cairo_surface_flush(target);
+    DrawBilinear(Pixels(picture), d.transform, d.companion != nullptr ? &mask : nullptr, *area, Pixels(target));
+    cairo_surface_mark_dirty_rectangle(target, area->x, area->y, area->width, area->height);
+    return true;
+}
+
+// `area`, when given, is the whole-pixel rectangle the context is clipped to, on an ARGB32 image
+// target in image pixels: then turned pictures may take the fast sampler.
+void DrawBitmap(cairo_t* cr, const BitmapDraw& d, const PixelBox* area) {
     if (d.bitmap == nullptr) return;
     const cairo_filter_t filter = d.smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST;
     cairo_surface_t* picture = d.color_key ? d.bitmap->keyed : d.bitmap->opaque;
     const cairo_matrix_t m = ToCairo(d.transform);
+    const bool drawn = DrawSmoothPicture(cr, d, area);
     cairo_save(cr);
-    cairo_set_matrix(cr, &m);
-    cairo_set_source_surface(cr, picture, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), filter);
     if (d.companion == nullptr) {
-        cairo_paint(cr);
+        if (!drawn) {
+            cairo_set_matrix(cr, &m);
+            cairo_set_source_surface(cr, picture, 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr), filter);
+            cairo_paint(cr);
+        }
         cairo_restore(cr);
         return;
     }
     // Seen only through the companion's (1,1,1) window; the rest of the companion covers it.
     const cairo_matrix_t cm = ToCairo(d.companion_transform);
-    const cairo_filter_t companion_filter =
-        (cm.xx == 1 && cm.yy == 1 && cm.xy == 0 && cm.yx == 0 && cm.x0 == std::floor(cm.x0) && cm.y0 == std::floor(cm.y0))
-            ? CAIRO_FILTER_NEAREST
-            : CAIRO_FILTER_BILINEAR;
-    cairo_set_matrix(cr, &cm);
-    if (d.companion->window != nullptr) {
+    const cairo_filter_t companion_filter = IntegerTranslation(cm) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR;
+    if (!drawn && d.companion->window != nullptr) {
+        cairo_set_matrix(cr, &m);
+        cairo_set_source_surface(cr, picture, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), filter);
+        cairo_set_matrix(cr, &cm);
         cairo_save(cr);
         cairo_rectangle(cr, d.companion->window_x, d.companion->window_y, d.companion->window_width,
                         d.companion->window_height);
@@ -63,6 +105,7 @@ void DrawBitmap(cairo_t* cr, const BitmapDraw& d) {
         cairo_pattern_destroy(mask);
         cairo_restore(cr);
     }
+    cairo_set_matrix(cr, &cm);
     cairo_set_source_surface(cr, d.companion->overlay != nullptr ? d.companion->overlay : d.companion->keyed, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), companion_filter);
     cairo_paint(cr);
@@ -160,25 +203,62 @@ void Build(const InstanceInput& in, double scale, bool at_origin, DisplayList& o
     BuildDisplayList(*in.gauge, in.states, InstanceTransform(in, scale, at_origin), *in.bitmaps, out, freeze);
 }
 
-}  // namespace
-
-void DrawDisplayList(cairo_t* cr, const DisplayList& list) {
+// Draws commands [from, to) of a list (to past the end: all the rest).
+void DrawList(cairo_t* cr, const DisplayList& list, const PixelBox* area, size_t from = 0, size_t to = SIZE_MAX) {
     if (list.clip.Empty()) return;
+    // The sampler takes whole pixels only: a gauge placed on fractional pixels is Cairo's.
+    PixelBox box;
+    const bool whole = list.clip.OutwardToPixels() == list.clip;
+    if (area != nullptr && whole) {
+        // Intersected in doubles first: a clip far off the image would not fit an int.
+        const Rect on = list.clip.Intersection(
+            {static_cast<double>(area->x), static_cast<double>(area->y), static_cast<double>(area->width),
+             static_cast<double>(area->height)});
+        if (on.Empty()) return;
+        box = {static_cast<int>(on.x), static_cast<int>(on.y), static_cast<int>(on.width), static_cast<int>(on.height)};
+    }
+    const PixelBox* fast = area != nullptr && whole ? &box : nullptr;
     cairo_save(cr);
     cairo_rectangle(cr, list.clip.x, list.clip.y, list.clip.width, list.clip.height);
     cairo_clip(cr);
-    for (const DrawCommand& c : list.commands) {
-        if (c.kind == CommandKind::kBitmap) DrawBitmap(cr, c.bitmap);
+    for (size_t i = from; i < std::min(to, list.commands.size()); ++i) {
+        const DrawCommand& c = list.commands[i];
+        if (c.kind == CommandKind::kBitmap) DrawBitmap(cr, c.bitmap, fast);
         else DrawText(cr, c.text, list.clip);
     }
     cairo_restore(cr);
 }
+
+// The list's first command, if it is its root picture drawn plainly (not through a companion).
+const BitmapDraw* RootPicture(const DisplayList& list) {
+    if (list.commands.empty() || list.clip.Empty()) return nullptr;
+    const DrawCommand& c = list.commands.front();
+    if (c.kind != CommandKind::kBitmap || c.element != 0 || c.bitmap.companion != nullptr) return nullptr;
+    return &c.bitmap;
+}
+
+void Fill(cairo_t* cr, const WindowSpec& spec) {
+    if (spec.transparent) {
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    } else {
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        SetRgb(cr, spec.background_rgb);
+    }
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+}
+
+}  // namespace
+
+void DrawDisplayList(cairo_t* cr, const DisplayList& list) { DrawList(cr, list, nullptr); }
 
 WindowRenderer::WindowRenderer() { dirty_.reserve(kMaxDirtyRects + 1); }
 
 WindowRenderer::~WindowRenderer() {
     if (cr_ != nullptr) cairo_destroy(cr_);
     if (surface_ != nullptr) cairo_surface_destroy(surface_);
+    if (base_cr_ != nullptr) cairo_destroy(base_cr_);
+    if (base_ != nullptr) cairo_surface_destroy(base_);
 }
 
 bool WindowRenderer::Configure(const WindowSpec& spec, std::string* error) {
@@ -195,9 +275,21 @@ bool WindowRenderer::Configure(const WindowSpec& spec, std::string* error) {
     if (surface_ != nullptr) cairo_surface_destroy(surface_);
     surface_ = s;
     cr_ = cairo_create(s);
+    if (base_cr_ != nullptr) cairo_destroy(base_cr_);
+    if (base_ != nullptr) cairo_surface_destroy(base_);
+    base_cr_ = nullptr;
+    base_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (cairo_surface_status(base_) == CAIRO_STATUS_SUCCESS) {
+        base_cr_ = cairo_create(base_);
+    } else {  // a window without a base only draws more each frame
+        cairo_surface_destroy(base_);
+        base_ = nullptr;
+    }
+    base_valid_ = false;
     spec_ = spec;
     for (Slot& slot : slots_) {
         slot.built = false;
+        slot.in_base = false;
         slot.freeze.Clear();
     }
     full_redraw_ = true;
@@ -230,11 +322,40 @@ void WindowRenderer::AddDirty(const Rect& r) {
     dirty_.push_back(grown);
 }
 
+// A root goes into the base only if its instance overlaps no other: elsewhere an earlier instance's
+// moving parts would have to lie under it. The base is recomposed (and everything redrawn) when the
+// set of such roots or any of their commands changed.
+void WindowRenderer::RefreshBase() {
+    if (base_ == nullptr) return;
+    bool changed = !base_valid_;
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        Slot& slot = slots_[i];
+        const BitmapDraw* root = RootPicture(slot.current);
+        slot.base_next = root != nullptr;
+        for (size_t j = 0; j < slots_.size() && slot.base_next; ++j)
+            if (j != i && slots_[j].current.clip.Intersects(slot.current.clip)) slot.base_next = false;
+        if (slot.base_next != slot.in_base || (slot.base_next && !(*root == slot.base_root))) changed = true;
+    }
+    if (!changed) return;
+    const PixelBox whole{0, 0, Width(), Height()};
+    Fill(base_cr_, spec_);
+    for (Slot& slot : slots_) {
+        slot.in_base = slot.base_next;
+        if (!slot.in_base) continue;
+        slot.base_root = *RootPicture(slot.current);
+        DrawList(base_cr_, slot.current, &whole, 0, 1);
+    }
+    cairo_surface_flush(base_);
+    base_valid_ = true;
+    full_redraw_ = true;
+}
+
 size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
     if (cr_ == nullptr) return 0;
     if (slots_.size() != instances.size()) {
         slots_.resize(instances.size());
         full_redraw_ = true;
+        base_valid_ = false;  // a root of a slot now gone may be in it
     }
     dirty_.clear();
     for (size_t i = 0; i < instances.size(); ++i) {
@@ -252,6 +373,7 @@ size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
         std::swap(slot.current, slot.next);
         slot.built = true;
     }
+    RefreshBase();
     const Rect image{0, 0, static_cast<double>(Width()), static_cast<double>(Height())};
     if (full_redraw_) {
         dirty_.clear();
@@ -265,17 +387,19 @@ size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
         cairo_save(cr_);
         cairo_rectangle(cr_, area.x, area.y, area.width, area.height);
         cairo_clip(cr_);
-        if (spec_.transparent) {
-            cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
-        } else {
+        if (base_valid_) {
             cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
-            SetRgb(cr_, spec_.background_rgb);
+            cairo_set_source_surface(cr_, base_, 0, 0);
+            cairo_paint(cr_);
+            cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+        } else {
+            Fill(cr_, spec_);
         }
-        cairo_paint(cr_);
-        cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+        const PixelBox box{static_cast<int>(area.x), static_cast<int>(area.y), static_cast<int>(area.width),
+                           static_cast<int>(area.height)};
         for (const Slot& slot : slots_) {
             if (!slot.current.clip.Intersects(area)) continue;
-            DrawDisplayList(cr_, slot.current);
+            DrawList(cr_, slot.current, &box, base_valid_ && slot.in_base ? 1 : 0);
             ++drawn;
         }
         cairo_restore(cr_);

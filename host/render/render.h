@@ -53,6 +53,12 @@ void DrawDisplayList(cairo_t* cr, const DisplayList& list);
 // A window's picture, kept between updates: each update rebuilds every instance's display list and
 // redraws only where a list changed (the background and every instance over that area). An update
 // in which nothing changed draws nothing. Steady-state updates allocate nothing in our code.
+//
+// The background and the root pictures of instances that overlap no other instance are kept
+// composed in a second image, the base: a redraw copies the base and draws only the moving parts.
+// The base is recomposed when such a root's command changes (hidden, shown, moved, another
+// picture). Pictures are known by their decoded Bitmap, so a host that replaces a module's
+// bitmaps configures its windows again.
 class WindowRenderer {
 public:
     WindowRenderer();
@@ -65,7 +71,7 @@ public:
     bool Configure(const WindowSpec& spec, std::string* error);
     // Returns how many instance drawings the update made (0: nothing changed).
     size_t Update(std::span<const InstanceInput> instances);
-    // The next update redraws everything.
+    // The next update redraws everything (unchanged roots from the base).
     void Invalidate() { full_redraw_ = true; }
 
     // The display list of instance i as last built, or nullptr.
@@ -83,12 +89,19 @@ private:
         DisplayList next;
         FreezeMemory freeze;
         bool built = false;
+        bool in_base = false;     // its root is composed into the base
+        bool base_next = false;   // its root may be (this update's lists)
+        BitmapDraw base_root;     // the root command composed into the base
     };
     void AddDirty(const Rect& r);
+    void RefreshBase();
 
     WindowSpec spec_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
+    cairo_surface_t* base_ = nullptr;  // null if there was no memory for it: then no base is used
+    cairo_t* base_cr_ = nullptr;
+    bool base_valid_ = false;
     std::vector<Slot> slots_;
     std::vector<Rect> dirty_;
     bool full_redraw_ = true;
