@@ -54,8 +54,8 @@ void DrawDisplayList(cairo_t* cr, const DisplayList& list);
 // redraws only where a list changed (the background and every instance over that area). An update
 // in which nothing changed draws nothing. Steady-state updates allocate nothing in our code.
 //
-// The background and the root pictures of instances that overlap no other instance are kept
-// composed in a second image, the base: a redraw copies the base and draws only the moving parts.
+// The background and the root pictures of instances (all but those over an earlier instance's
+// moving parts) are kept composed in a second image, the base: a redraw copies the base and draws only the moving parts.
 // The base is recomposed when such a root's command changes (hidden, shown, moved, another
 // picture). Pictures are known by their decoded Bitmap, so a host that replaces a module's
 // bitmaps configures its windows again.

@@ -133,18 +133,29 @@ void DrawBilinear(const PixelsArgb& picture, const Affine& t, const MaskA8* mask
             return su >= 0 && (su >> 16) < w - 1 && sv >= 0 && (sv >> 16) < h - 1;
         };
         double from = left, to = right - 1;
-        const auto narrow = [&](int64_t row, int64_t step, double limit) {  // 0 <= row + x * step < limit
+        // Keeps [from, to] to the x with 0 <= row + x * step < limit, rounded outward by `grow`
+        // pixels (inward for a negative one).
+        const auto narrow = [&](int64_t row, int64_t step, double limit, double grow) {
             if (step == 0) {
                 if (!(row >= 0 && row < limit)) to = from - 1;
                 return;
             }
             const double a = (0 - static_cast<double>(row)) / static_cast<double>(step);
             const double b = (limit - static_cast<double>(row)) / static_cast<double>(step);
-            from = std::max(from, std::ceil(std::min(a, b)) + 1);
-            to = std::min(to, std::floor(std::max(a, b)) - 1);
+            from = std::max(from, std::ceil(std::min(a, b)) - grow);
+            to = std::min(to, std::floor(std::max(a, b)) + grow);
         };
-        narrow(row_u, step_u, static_cast<double>(static_cast<int64_t>(w - 1) << 16));
-        narrow(row_v, step_v, static_cast<double>(static_cast<int64_t>(h - 1) << 16));
+        // First the pixels whose sample touches the picture at all (a texel cell from -1 to the
+        // last): a turned needle fills a small part of its bounding box. Widened by a pixel each
+        // way, since the pixels in between are checked one by one anyway.
+        narrow(row_u + 65536, step_u, static_cast<double>(static_cast<int64_t>(w + 1) << 16), 1);
+        narrow(row_v + 65536, step_v, static_cast<double>(static_cast<int64_t>(h + 1) << 16), 1);
+        const int reach_left = from <= to ? static_cast<int>(from) : right;
+        const int reach_right = from <= to ? static_cast<int>(to) + 1 : right;
+        from = left;
+        to = right - 1;
+        narrow(row_u, step_u, static_cast<double>(static_cast<int64_t>(w - 1) << 16), -1);
+        narrow(row_v, step_v, static_cast<double>(static_cast<int64_t>(h - 1) << 16), -1);
         int inner_from = right, inner_to = right - 1;  // empty unless found below
         if (from <= to) {
             inner_from = static_cast<int>(from);
@@ -188,7 +199,7 @@ void DrawBilinear(const PixelsArgb& picture, const Affine& t, const MaskA8* mask
             put(x, tl, tr, bl, br, su, sv, coverage);
         };
         const int inner_end = std::min(inner_to + 1, right);
-        for (int x = left; x < std::min(inner_from, right); ++x) edge(x);
+        for (int x = reach_left; x < std::min(inner_from, reach_right); ++x) edge(x);
         if (inner_from < inner_end) {
             // Integer steps from the exact position of the run's first pixel: the same values as
             // computing each pixel's position afresh.
@@ -214,7 +225,7 @@ void DrawBilinear(const PixelsArgb& picture, const Affine& t, const MaskA8* mask
                 }
             }
         }
-        for (int x = std::max(inner_end, left); x < right; ++x) edge(x);
+        for (int x = std::max(inner_end, reach_left); x < reach_right; ++x) edge(x);
     }
 }
 
