@@ -104,6 +104,22 @@ void ModuleBitmaps::Clear() {
     bitmaps_.clear();
 }
 
+// Two image surfaces of one format with the same size and pixels.
+static bool SamePixels(cairo_surface_t* a, cairo_surface_t* b) {
+    const int w = cairo_image_surface_get_width(a), h = cairo_image_surface_get_height(a);
+    if (w != cairo_image_surface_get_width(b) || h != cairo_image_surface_get_height(b) ||
+        cairo_image_surface_get_format(a) != cairo_image_surface_get_format(b))
+        return false;
+    const int stride_a = cairo_image_surface_get_stride(a), stride_b = cairo_image_surface_get_stride(b);
+    const size_t row = static_cast<size_t>(w) * (cairo_image_surface_get_format(a) == CAIRO_FORMAT_A8 ? 1 : 4);
+    const unsigned char* pa = cairo_image_surface_get_data(a);
+    const unsigned char* pb = cairo_image_surface_get_data(b);
+    for (int y = 0; y < h; ++y)
+        if (std::memcmp(pa + static_cast<ptrdiff_t>(y) * stride_a, pb + static_cast<ptrdiff_t>(y) * stride_b, row) != 0)
+            return false;
+    return true;
+}
+
 bool ModuleBitmaps::Load(const BitmapTable& table, std::string* error) {
     Clear();
     std::string failures;
@@ -152,10 +168,11 @@ bool ModuleBitmaps::Add(int32_t id, const unsigned char* bytes, size_t size, std
     std::unique_ptr<unsigned char, StbFree> rgba(stbi_load_from_memory(bytes, length, &width, &height, &channels, 4));
     if (!rgba) return fail(std::string("cannot decode (") + stbi_failure_reason() + ")");
 
-    bool has_black = false, has_window = false;
+    bool has_black = false, has_window = false, all_or_nothing = true;
     const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
     for (size_t i = 0; i < pixels; ++i) {
         const unsigned char* p = rgba.get() + i * 4;
+        all_or_nothing = all_or_nothing && (p[3] == 0 || p[3] == 255);
         if (p[3] == 0) continue;
         has_black = has_black || IsPureBlack(p[0], p[1], p[2]);
         has_window = has_window || IsWindowColor(p[0], p[1], p[2]);
@@ -163,6 +180,7 @@ bool ModuleBitmaps::Add(int32_t id, const unsigned char* bytes, size_t size, std
 
     Bitmap b;
     b.id = id;
+    b.all_or_nothing = all_or_nothing;
     b.width = width;
     b.height = height;
     b.keyed = NewSurface(CAIRO_FORMAT_ARGB32, width, height);
@@ -211,6 +229,14 @@ bool ModuleBitmaps::Add(int32_t id, const unsigned char* bytes, size_t size, std
         b.window_height = bottom - top + 1;
     }
 
+    if (b.window != nullptr) {
+        b.overlay_twin = id;
+        for (const Bitmap& e : bitmaps_)
+            if (e.window != nullptr && e.id != id && SamePixels(e.overlay, b.overlay) && SamePixels(e.window, b.window)) {
+                b.overlay_twin = e.overlay_twin;
+                break;
+            }
+    }
     auto at = std::lower_bound(bitmaps_.begin(), bitmaps_.end(), id,
                                [](const Bitmap& e, int32_t v) { return e.id < v; });
     bitmaps_.insert(at, b);

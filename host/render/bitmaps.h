@@ -31,6 +31,12 @@ struct Bitmap {
     // The smallest pixel rectangle that holds the window, in bitmap pixels (0,0,0,0 without one).
     // Sprites are composited only there: rotated sampling is the costly part of a frame.
     int window_x = 0, window_y = 0, window_width = 0, window_height = 0;
+    // Every pixel of every picture is either fully see-through or opaque (true of all but 32-bit
+    // files with partial alpha): drawing such a picture twice in the same place changes nothing.
+    bool all_or_nothing = false;
+    // With a window: the id of the first bitmap of the module with the same overlay and window
+    // (its own id if none). The attitude indicator's pictures each name their own copy of one bezel.
+    int32_t overlay_twin = 0;
 };
 
 // Which of a bitmap's pictures, for export (the browser draws from these).

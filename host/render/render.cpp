@@ -68,9 +68,24 @@ bool DrawSmoothPicture(cairo_t* cr, const BitmapDraw& d, const PixelBox* area) {
     return true;
 }
 
+// True if command `d`'s companion overlay may be left to `next`: both are seen through the same
+// window at the same whole-pixel place. Each such picture changes only pixels of the window, where
+// the overlay is see-through, so the overlay commutes with them; and an all-or-nothing overlay
+// drawn twice in one place is the same as drawn once. (The attitude indicator turns two pictures
+// and moves a third behind one bezel.) Only with the sampler: DrawDisplayList stays plain Cairo.
+bool OverlayLeftToNext(const BitmapDraw& d, const DrawCommand* next) {
+    if (next == nullptr || next->kind != CommandKind::kBitmap || d.companion == nullptr) return false;
+    const BitmapDraw& n = next->bitmap;
+    return n.bitmap != nullptr && n.companion != nullptr && d.companion->window != nullptr &&
+           n.companion->window != nullptr && n.companion->overlay_twin == d.companion->overlay_twin &&
+           n.companion_transform == d.companion_transform && d.companion->all_or_nothing &&
+           IntegerTranslation(ToCairo(d.companion_transform));
+}
+
 // `area`, when given, is the whole-pixel rectangle the context is clipped to, on an ARGB32 image
-// target in image pixels: then turned pictures may take the fast sampler.
-void DrawBitmap(cairo_t* cr, const BitmapDraw& d, const PixelBox* area) {
+// target in image pixels: then turned pictures may take the fast sampler. `overlay` false: the
+// companion's overlay is left to the next command (OverlayLeftToNext).
+void DrawBitmap(cairo_t* cr, const BitmapDraw& d, const PixelBox* area, bool overlay = true) {
     if (d.bitmap == nullptr) return;
     const cairo_filter_t filter = d.smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST;
     cairo_surface_t* picture = d.color_key ? d.bitmap->keyed : d.bitmap->opaque;
@@ -104,6 +119,10 @@ void DrawBitmap(cairo_t* cr, const BitmapDraw& d, const PixelBox* area) {
         cairo_mask(cr, mask);
         cairo_pattern_destroy(mask);
         cairo_restore(cr);
+    }
+    if (!overlay) {
+        cairo_restore(cr);
+        return;
     }
     cairo_set_matrix(cr, &cm);
     cairo_set_source_surface(cr, d.companion->overlay != nullptr ? d.companion->overlay : d.companion->keyed, 0, 0);
@@ -221,9 +240,12 @@ void DrawList(cairo_t* cr, const DisplayList& list, const PixelBox* area, size_t
     cairo_save(cr);
     cairo_rectangle(cr, list.clip.x, list.clip.y, list.clip.width, list.clip.height);
     cairo_clip(cr);
-    for (size_t i = from; i < std::min(to, list.commands.size()); ++i) {
+    to = std::min(to, list.commands.size());
+    for (size_t i = from; i < to; ++i) {
         const DrawCommand& c = list.commands[i];
-        if (c.kind == CommandKind::kBitmap) DrawBitmap(cr, c.bitmap, fast);
+        if (c.kind == CommandKind::kBitmap)
+            DrawBitmap(cr, c.bitmap, fast,
+                       fast == nullptr || !OverlayLeftToNext(c.bitmap, i + 1 < to ? &list.commands[i + 1] : nullptr));
         else DrawText(cr, c.text, list.clip);
     }
     cairo_restore(cr);
@@ -395,8 +417,13 @@ size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
                              static_cast<int>(area.height)};
             cairo_surface_flush(surface_);
             const PixelsArgb from = Pixels(base_), to = Pixels(surface_);
-            for (int y = b.y; y < b.y + b.height; ++y)
-                std::memcpy(reinterpret_cast<uint8_t*>(to.data) + static_cast<ptrdiff_t>(y) * to.stride + b.x * 4,
+            if (b.x == 0 && b.width * 4 == to.stride && to.stride == from.stride)  // whole rows: one block
+                std::memcpy(reinterpret_cast<uint8_t*>(to.data) + static_cast<ptrdiff_t>(b.y) * to.stride,
+                            reinterpret_cast<const uint8_t*>(from.data) + static_cast<ptrdiff_t>(b.y) * from.stride,
+                            static_cast<size_t>(b.height) * static_cast<size_t>(to.stride));
+            else
+                for (int y = b.y; y < b.y + b.height; ++y)
+                    std::memcpy(reinterpret_cast<uint8_t*>(to.data) + static_cast<ptrdiff_t>(y) * to.stride + b.x * 4,
                             reinterpret_cast<const uint8_t*>(from.data) + static_cast<ptrdiff_t>(y) * from.stride + b.x * 4,
                             static_cast<size_t>(b.width) * 4);
             cairo_surface_mark_dirty_rectangle(surface_, b.x, b.y, b.width, b.height);

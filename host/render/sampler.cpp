@@ -209,7 +209,43 @@ void DrawBilinear(const PixelsArgb& picture, const Affine& t, const MaskA8* mask
                 // A picture moved but not turned nor scaled by a fraction: one texel row, fixed weights.
                 const uint32_t* r0 = texel_row(static_cast<int>(sv >> 16)) + (su >> 16);
                 const ptrdiff_t advance = step_u >> 16;
-                for (int x = inner_from; x < inner_end; ++x, r0 += advance, su += step_u) {
+                int x = inner_from;
+#if defined(__SSE2__)
+                if (advance == 1) {
+                    // Two pixels at a time with the weights fixed, the same arithmetic as Blend.
+                    const uint32_t dx = static_cast<uint32_t>(su >> 8) & 0xFF, dy = static_cast<uint32_t>(sv >> 8) & 0xFF;
+                    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(0x80), full = _mm_set1_epi16(255);
+                    const __m128i wy = _mm_set1_epi16(static_cast<short>(dy)), wy1 = _mm_set1_epi16(static_cast<short>(256 - dy));
+                    const __m128i wx = _mm_set1_epi16(static_cast<short>(dx)), wx1 = _mm_set1_epi16(static_cast<short>(256 - dx));
+                    const auto column = [&](const uint32_t* top) {  // two texels of a row with those below
+                        const __m128i t = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top)), zero);
+                        const __m128i b = _mm_unpacklo_epi8(
+                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(reinterpret_cast<const uint8_t*>(top) + stride)), zero);
+                        return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(t, wy1), _mm_mullo_epi16(b, wy)), 8);
+                    };
+                    for (; x + 1 < inner_end; x += 2, r0 += 2, su += 2 * step_u) {
+                        if (mask_row != nullptr && (mask_row[x] != 255 || mask_row[x + 1] != 255)) {
+                            for (int k = 0; k < 2; ++k) {
+                                const uint32_t coverage = mask_row[x + k];
+                                if (coverage == 0) continue;
+                                const uint32_t* q0 = r0 + k;
+                                const uint32_t* q1 = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(q0) + stride);
+                                put(x + k, q0[0], q0[1], q1[0], q1[1], su + k * step_u, sv, coverage);
+                            }
+                            continue;
+                        }
+                        __m128i s = _mm_srli_epi16(
+                            _mm_add_epi16(_mm_mullo_epi16(column(r0), wx1), _mm_mullo_epi16(column(r0 + 1), wx)), 8);
+                        __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
+                        __m128i d = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(out + x)), zero);
+                        d = _mm_add_epi16(_mm_mullo_epi16(d, _mm_sub_epi16(full, alpha)), half);
+                        d = _mm_srli_epi16(_mm_add_epi16(d, _mm_srli_epi16(d, 8)), 8);
+                        s = _mm_add_epi16(s, d);
+                        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(s, zero));
+                    }
+                }
+#endif
+                for (; x < inner_end; ++x, r0 += advance, su += step_u) {
                     const uint32_t coverage = mask_row != nullptr ? mask_row[x] : 255u;
                     if (coverage == 0) continue;
                     const uint32_t* r1 = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(r0) + stride);

@@ -17,33 +17,51 @@ using namespace render_test;
 
 constexpr int kTolerance = 6;  // per premultiplied channel
 
-// An attitude-like gauge: a striped, see-through-edged sprite seen through a disc window of its
-// companion, then a needle over it.
+// An attitude-like gauge: a striped, see-through-edged sprite and a turning ring, each seen through
+// the disc window of its own copy of one bezel, then a needle over them.
 struct Horizon : TestGauge {
     SpriteElement sprite{.header = {.kind = kSprite, .bitmap_id = 600, .x = 0, .y = 0, .offset_x = 40,
                                     .offset_y = 40, .owner = &header, .image_flags = 0x81},
                          .x_variable = {}, .x_scale = 1, .y_variable = {}, .y_scale = 1, .rotation_variable = {},
                          .rotation_scale = 1, .texture_scale_x = 0.55f, .texture_scale_y = 0.55f};
+    SpriteElement ring{.header = {.kind = kSprite, .bitmap_id = 700, .x = 0, .y = 0, .offset_x = 40,
+                                  .offset_y = 40, .owner = &header, .image_flags = 0x81},
+                       .x_variable = {}, .x_scale = 1, .y_variable = {}, .y_scale = 1, .rotation_variable = {},
+                       .rotation_scale = 1, .texture_scale_x = 1.05f, .texture_scale_y = 1.05f};
     NeedleElement needle{.header = {.kind = kNeedle, .bitmap_id = 400, .x = 40, .y = 40, .offset_x = 2, .offset_y = 3,
                                     .owner = &header, .image_flags = 0x3},
                          .variable = {}, .table = nullptr, .entries = 0, .turn_limit = 6};
     // The root's corner is pure black: see-through with its colour key, black without.
-    Horizon() : TestGauge(80, 80, [](int x, int y) { return x < 6 && y < 6 ? kPureBlack : kNearBlack; }, 8) {
+    explicit Horizon(bool twin_bezels = true)
+        : TestGauge(80, 80, [](int x, int y) { return x < 6 && y < 6 ? kPureBlack : kNearBlack; }, 8) {
         AddBitmap(600, 40, 40, [](int x, int y) {
             if (x < 2 || y < 2 || x > 37 || y > 37) return kPureBlack;  // see-through rim
             if (y < 18) return kBlue;
             return (x / 4) % 2 == 0 ? kGreen : kWhite;
         });
-        AddBitmap(601, 80, 80, [](int x, int y) {
+        const Painter bezel = [](int x, int y) {
             const double dx = x + 0.5 - 40, dy = y + 0.5 - 40;
             return dx * dx + dy * dy < 30 * 30 ? kWindow : (dx * dx + dy * dy < 36 * 36 ? kGrey : kPureBlack);
+        };
+        AddBitmap(601, 80, 80, bezel);
+        // A ring with a see-through middle, seen through its own copy of the same bezel.
+        AddBitmap(700, 70, 70, [](int x, int y) {
+            const double dx = x + 0.5 - 35, dy = y + 0.5 - 35, r = std::sqrt(dx * dx + dy * dy);
+            if (r < 24 || r > 33) return kPureBlack;
+            return x < 35 ? kRed : kWhite;
+        });
+        AddBitmap(701, 80, 80, twin_bezels ? bezel : [](int x, int y) {  // a wider window
+            const double dx = x + 0.5 - 40, dy = y + 0.5 - 40;
+            return dx * dx + dy * dy < 34 * 34 ? kWindow : kGrey;
         });
         AddBitmap(400, 30, 7, [](int, int y) { return y >= 2 && y <= 4 ? kRed : kPureBlack; });
         Add(sprite.header);
+        Add(ring.header, 1);
         Add(needle.header);
     }
     host::ElementState& Sprite() { return states[1]; }
-    host::ElementState& Needle() { return states[2]; }
+    host::ElementState& Ring() { return states[2]; }
+    host::ElementState& Needle() { return states[3]; }
 };
 
 // The worst channel difference between the renderer's image and Cairo drawing its lists anew.
@@ -74,6 +92,7 @@ TEST(FastPathsTest, TurnedAndMovedPicturesMatchCairo) {
         double rotation, shift_x, shift_y, needle;
         float texture_scale;
         render::Rect placement;
+        bool twin_bezels = true;
     } cases[] = {
         {"level, whole-pixel centre", 0, 0, 0, 0, 0.55f, {0, 0}},
         {"banked and pitched", 23.5, 0, 7.3, 137, 0.55f, {0, 0}},
@@ -83,12 +102,14 @@ TEST(FastPathsTest, TurnedAndMovedPicturesMatchCairo) {
         {"moved by fractions only", 0, 0.37, -0.81, 90, 1.0f, {0, 0}},
         {"partly off the window", 33, 0, 4, 200, 0.55f, {-23, -17}},
         {"off the other edges", -140, 0, -9, 10, 0.55f, {31, 29}},
+        {"ring behind another bezel", 50, 0, 3, 20, 0.55f, {0, 0}, false},
     };
     for (const Case& c : cases) {
-        Horizon g;
+        Horizon g(c.twin_bezels);
         g.Sprite().rotation = c.rotation;
         g.Sprite().shift_x = c.shift_x;
         g.Sprite().shift_y = c.shift_y;
+        g.Ring().rotation = c.rotation;
         g.sprite.texture_scale_x = g.sprite.texture_scale_y = c.texture_scale;
         g.Needle().angle = c.needle;
         const render::InstanceInput in[] = {g.Input(c.placement)};
