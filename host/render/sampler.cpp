@@ -234,6 +234,12 @@ void DrawBilinear(const PixelsArgb& picture, const Affine& t, const MaskA8* mask
                             }
                             continue;
                         }
+                        const uint32_t* r1 = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(r0) + stride);
+                        const uint32_t c = r0[0];
+                        if (c >= 0xFF000000u && r0[1] == c && r0[2] == c && r1[0] == c && r1[1] == c && r1[2] == c) {
+                            out[x] = out[x + 1] = c;  // an opaque flat area: the weights do not matter
+                            continue;
+                        }
                         __m128i s = _mm_srli_epi16(
                             _mm_add_epi16(_mm_mullo_epi16(column(r0), wx1), _mm_mullo_epi16(column(r0 + 1), wx)), 8);
                         __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
