@@ -412,7 +412,7 @@ size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
         cairo_rectangle(cr_, area.x, area.y, area.width, area.height);
         cairo_clip(cr_);
         if (base_valid_) {
-            // A plain copy of rows: Cairo's SOURCE paint of the same took half as long again.
+            // A plain copy: Cairo's SOURCE paint of the same took half as long again.
             const PixelBox b{static_cast<int>(area.x), static_cast<int>(area.y), static_cast<int>(area.width),
                              static_cast<int>(area.height)};
             cairo_surface_flush(surface_);
@@ -424,8 +424,9 @@ size_t WindowRenderer::Update(std::span<const InstanceInput> instances) {
             else
                 for (int y = b.y; y < b.y + b.height; ++y)
                     std::memcpy(reinterpret_cast<uint8_t*>(to.data) + static_cast<ptrdiff_t>(y) * to.stride + b.x * 4,
-                            reinterpret_cast<const uint8_t*>(from.data) + static_cast<ptrdiff_t>(y) * from.stride + b.x * 4,
-                            static_cast<size_t>(b.width) * 4);
+                                reinterpret_cast<const uint8_t*>(from.data) + static_cast<ptrdiff_t>(y) * from.stride +
+                                    b.x * 4,
+                                static_cast<size_t>(b.width) * 4);
             cairo_surface_mark_dirty_rectangle(surface_, b.x, b.y, b.width, b.height);
         } else {
             Fill(cr_, spec_);
