@@ -156,15 +156,15 @@ void DrawText(cairo_t* cr, const TextDraw& t, const Rect& clip) {
     cairo_restore(cr);
 }
 
-bool CheckSpec(const WindowSpec& spec, std::string* error) {
+bool CheckSpec(const WindowSpec& layout, std::string* error) {
     auto fail = [&](const std::string& what) {
         if (error) *error = what;
         return false;
     };
-    if (!(spec.scale > 0 && spec.scale <= kMaxScale))
+    if (!(layout.scale > 0 && layout.scale <= kMaxScale))
         return fail("scale must be above 0 and at most " + std::to_string(static_cast<int>(kMaxScale)));
-    if (spec.width <= 0 || spec.height <= 0) return fail("window size must be positive");
-    const double w = std::ceil(spec.width * spec.scale), h = std::ceil(spec.height * spec.scale);
+    if (layout.width <= 0 || layout.height <= 0) return fail("window size must be positive");
+    const double w = std::ceil(layout.width * layout.scale), h = std::ceil(layout.height * layout.scale);
     if (w > kMaxImageSide || h > kMaxImageSide)
         return fail("image would be larger than " + std::to_string(kMaxImageSide) + " pixels on a side");
     return true;
@@ -259,12 +259,12 @@ const BitmapDraw* RootPicture(const DisplayList& list) {
     return &c.bitmap;
 }
 
-void Fill(cairo_t* cr, const WindowSpec& spec) {
-    if (spec.transparent) {
+void Fill(cairo_t* cr, const WindowSpec& layout) {
+    if (layout.transparent) {
         cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     } else {
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        SetRgb(cr, spec.background_rgb);
+        SetRgb(cr, layout.background_rgb);
     }
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
@@ -283,10 +283,10 @@ WindowRenderer::~WindowRenderer() {
     if (base_ != nullptr) cairo_surface_destroy(base_);
 }
 
-bool WindowRenderer::Configure(const WindowSpec& spec, std::string* error) {
-    if (!CheckSpec(spec, error)) return false;
-    const int w = static_cast<int>(std::ceil(spec.width * spec.scale));
-    const int h = static_cast<int>(std::ceil(spec.height * spec.scale));
+bool WindowRenderer::Configure(const WindowSpec& layout, std::string* error) {
+    if (!CheckSpec(layout, error)) return false;
+    const int w = static_cast<int>(std::ceil(layout.width * layout.scale));
+    const int h = static_cast<int>(std::ceil(layout.height * layout.scale));
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
@@ -308,7 +308,7 @@ bool WindowRenderer::Configure(const WindowSpec& spec, std::string* error) {
         base_ = nullptr;
     }
     base_valid_ = false;
-    spec_ = spec;
+    spec_ = layout;
     for (Slot& slot : slots_) {
         slot.built = false;
         slot.in_base = false;
@@ -461,9 +461,9 @@ bool WindowRenderer::WritePng(const std::string& path, std::string* error) const
     return WriteSurfacePng(surface_, path, error);
 }
 
-bool RenderWindow(std::span<const InstanceInput> instances, const WindowSpec& spec, Image& out, std::string* error) {
+bool RenderWindow(std::span<const InstanceInput> instances, const WindowSpec& layout, Image& out, std::string* error) {
     WindowRenderer r;
-    if (!r.Configure(spec, error)) return false;
+    if (!r.Configure(layout, error)) return false;
     r.Update(instances);
     r.ReadRgba(out);
     return true;
@@ -476,16 +476,16 @@ bool RenderInstance(const InstanceInput& instance, double scale, Image& out, std
         if (error) *error = "the gauge's root bitmap is missing";
         return false;
     }
-    WindowSpec spec;
-    spec.width = static_cast<int>(std::ceil(instance.placement.width > 0 ? instance.placement.width : rw));
-    spec.height = static_cast<int>(std::ceil(instance.placement.height > 0 ? instance.placement.height : rh));
-    spec.scale = scale;
-    spec.transparent = true;
-    if (!CheckSpec(spec, error)) return false;
+    WindowSpec layout;
+    layout.width = static_cast<int>(std::ceil(instance.placement.width > 0 ? instance.placement.width : rw));
+    layout.height = static_cast<int>(std::ceil(instance.placement.height > 0 ? instance.placement.height : rh));
+    layout.scale = scale;
+    layout.transparent = true;
+    if (!CheckSpec(layout, error)) return false;
     InstanceInput at_origin = instance;
     at_origin.placement.x = 0;
     at_origin.placement.y = 0;
-    return RenderWindow(std::span<const InstanceInput>(&at_origin, 1), spec, out, error);
+    return RenderWindow(std::span<const InstanceInput>(&at_origin, 1), layout, out, error);
 }
 
 bool WritePng(const Image& image, const std::string& path, std::string* error) {

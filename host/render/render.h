@@ -68,7 +68,7 @@ public:
 
     // Sizes the image; the next update redraws everything. False with a message for a size or
     // scale out of range.
-    bool Configure(const WindowSpec& spec, std::string* error);
+    bool Configure(const WindowSpec& layout, std::string* error);
     // Returns how many instance drawings the update made (0: nothing changed).
     size_t Update(std::span<const InstanceInput> instances);
     // The next update redraws everything (unchanged roots from the base).
@@ -109,7 +109,7 @@ private:
 
 // One-shot pictures. A window: the instances in order over the background. An instance: the gauge
 // alone at its placement size times `scale`, on a see-through background.
-bool RenderWindow(std::span<const InstanceInput> instances, const WindowSpec& spec, Image& out, std::string* error);
+bool RenderWindow(std::span<const InstanceInput> instances, const WindowSpec& layout, Image& out, std::string* error);
 bool RenderInstance(const InstanceInput& instance, double scale, Image& out, std::string* error);
 bool WritePng(const Image& image, const std::string& path, std::string* error);
 

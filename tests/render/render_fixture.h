@@ -193,12 +193,12 @@ struct TestGauge {
     render::Image Render(double scale = 1.0, Rgb background = kGrey) const {
         int w = 0, h = 0;
         render::RootSize(header, bitmaps, w, h);
-        render::WindowSpec spec{.width = w, .height = h, .scale = scale,
+        render::WindowSpec layout{.width = w, .height = h, .scale = scale,
                                 .background_rgb = (uint32_t(background.r) << 16) | (background.g << 8) | background.b};
         const render::InstanceInput in = Input();
         render::Image img;
         std::string error;
-        if (!render::RenderWindow(std::span(&in, 1), spec, img, &error)) throw std::runtime_error(error);
+        if (!render::RenderWindow(std::span(&in, 1), layout, img, &error)) throw std::runtime_error(error);
         return img;
     }
 };
