@@ -234,8 +234,10 @@ std::string Tree(const ElementHeader* e) {
     std::string out = std::to_string(e->bitmap_id);
     if (e->children == nullptr) return out;
     out += "(";
-    for (ElementHeader** child = e->children; *child != nullptr; ++child)
-        out += (child == e->children ? "" : ",") + Tree(*child);
+    for (ElementHeader** child = e->children; *child != nullptr; ++child) {
+        if (child != e->children) out += ',';
+        out += Tree(*child);
+    }
     return out + ")";
 }
 
