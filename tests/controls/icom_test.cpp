@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controls.h"
-#include "fake_host.h"
+#include "gauge_fake_host.h"
 #include "gauges.h"
 
 namespace {
@@ -79,11 +79,11 @@ TEST(ComKnobs, EachClickSwapsTunesAndSwapsBack) {
         const MousePoint point{1, 2};
         EXPECT_EQ(c.handler(&point, 0x20000000), 0u);
         const std::vector<HostCall> calls = {
-            {HostCall::kTrigger, 0x10344, nullptr, 0},
-            {HostCall::kTrigger, c.tuning_event, nullptr, 0},
-            {HostCall::kTrigger, 0x10344, nullptr, 0},
+            {"trigger", 0x10344, nullptr, 0},
+            {"trigger", c.tuning_event, nullptr, 0},
+            {"trigger", 0x10344, nullptr, 0},
         };
-        EXPECT_EQ(fake_host.calls, calls) << std::hex << c.tuning_event;
+        EXPECT_EQ(Host().calls, calls) << std::hex << c.tuning_event;
     }
 }
 

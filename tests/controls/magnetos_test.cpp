@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "controls.h"
-#include "fake_host.h"
+#include "gauge_fake_host.h"
 
 namespace {
 
@@ -48,17 +48,17 @@ TEST(Magnetos, EachClickSendsTheOneEventThatFlipsItsLever) {
     for (const Case& c : kCases) {
         for (const bool left_click : {true, false}) {
             InstallFakeHost();
-            fake_host.values = {{kLeftToken, c.left}, {kRightToken, c.right}};
+            Host().values = {{kLeftToken, c.left}, {kRightToken, c.right}};
             const uint32_t result = left_click ? MagnetosLeftClick(nullptr, 0x20000000)
                                                : MagnetosRightClick(nullptr, 0x20000000);
             EXPECT_EQ(result, 0u);
             const uint32_t expected = left_click ? c.after_left_click : c.after_right_click;
             const std::vector<HostCall> calls = {
-                {HostCall::kLookup, kLeftToken, &MagnetosLeftVariable},
-                {HostCall::kLookup, kRightToken, &MagnetosRightVariable},
-                {HostCall::kTrigger, expected, nullptr, 0},
+                {"lookup", kLeftToken, &MagnetosLeftVariable},
+                {"lookup", kRightToken, &MagnetosRightVariable},
+                {"trigger", expected, nullptr, 0},
             };
-            EXPECT_EQ(fake_host.calls, calls)
+            EXPECT_EQ(Host().calls, calls)
                 << (left_click ? "left" : "right") << " click, left " << c.left << " right "
                 << c.right;
         }
@@ -85,7 +85,7 @@ TEST(Magnetos, WildValuesGiveDefinedStates) {
     };
     for (const Wild& w : cases) {
         InstallFakeHost();
-        fake_host.values = {{kLeftToken, w.value}, {kRightToken, w.value}};
+        Host().values = {{kLeftToken, w.value}, {kRightToken, w.value}};
         MagnetosLeftClick(nullptr, 0);
         EXPECT_EQ(MagnetosLeftState, w.state) << w.value;
         EXPECT_EQ(MagnetosRightState, w.state) << w.value;
@@ -100,9 +100,9 @@ TEST(Magnetos, DecidesOnTheFreshValuesNotTheStaleRecords) {
     SetVariableNumber(MagnetosRightVariable, 1.0);
     MagnetosLeftState = 1;
     MagnetosRightState = 1;
-    fake_host.values = {{kLeftToken, 0.0}, {kRightToken, 0.0}};
+    Host().values = {{kLeftToken, 0.0}, {kRightToken, 0.0}};
     MagnetosRightClick(nullptr, 0);
-    EXPECT_EQ(fake_host.Events(), std::vector<uint32_t>{kRightOnly});
+    EXPECT_EQ(Host().Events(), std::vector<uint32_t>{kRightOnly});
     EXPECT_EQ(MagnetosLeftState, 0);
     EXPECT_EQ(MagnetosRightState, 0);
 }

@@ -24,9 +24,9 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 TEST(EngineAllocationTest, AnUpdatePassAllocatesNothing) {
-    InstallFakeHost();
+    InstallEngineFakeHost();
     Host().values = {{1, 200}, {390, 2000}, {399, 1}, {400, 1}};
-    Host().log_calls = false;
+    Host().record_lookups = false;
     engine::FlydatLampService(0, 2, 0);  // binding itself may allocate in the host; not per update
 
     static char buffers[8][6];

@@ -20,7 +20,7 @@ namespace {
 
 class EngineHoursTest : public ::testing::Test {
 protected:
-    void SetUp() override { InstallFakeHost(); }
+    void SetUp() override { InstallEngineFakeHost(); }
 
     static void WriteFile(const std::string& path, const std::string& content) {
         std::ofstream(path, std::ios::binary) << content;

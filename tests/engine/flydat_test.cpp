@@ -35,7 +35,7 @@ constexpr double kRightTick = 200;
 class FlydatTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallFakeHost();
+        InstallEngineFakeHost();
         SetEngine(2000, 1, 1, kLeftTick);
     }
 
@@ -356,7 +356,7 @@ TEST_F(FlydatTest, ServicePublishesAndWithdrawsTheWarning) {
     EXPECT_EQ(Host().published_type["flydat.warning"], kNamedVariableInt32);
 
     for (uint32_t code : {0u, 1u, 3u, 11u, 13u}) FlydatService(0, code, 0);
-    EXPECT_EQ(Host().calls, std::vector<std::string>{"register flydat.warning"});
+    EXPECT_EQ(Host().Log(), std::vector<std::string>{"register flydat.warning"});
 
     FlydatService(0, 12, 0);
     EXPECT_EQ(Host().published.count("flydat.warning"), 0u);

@@ -42,7 +42,7 @@ void PressTestButton() {
 
 class WarningLampsTest : public ::testing::Test {
 protected:
-    void SetUp() override { InstallFakeHost(); }
+    void SetUp() override { InstallEngineFakeHost(); }
 };
 
 TEST_F(WarningLampsTest, FuelLampLightsBelowOneOrWithTheLatch) {
@@ -73,7 +73,7 @@ TEST_F(WarningLampsTest, TestButtonTogglesOncePerDelivery) {
     for (int delivery = 0; delivery < 3; ++delivery) PressTestButton();  // held: odd count
     EXPECT_EQ(LampTestLatch, 1);
     EXPECT_EQ(Show(FuelwarningGauge, 5), 1.0);
-    InstallFakeHost();  // a new load starts clear
+    InstallEngineFakeHost();  // a new load starts clear
     EXPECT_EQ(Show(FuelwarningGauge, 5), 0.0);
 }
 
@@ -108,7 +108,7 @@ TEST_F(WarningLampsTest, FlydatLampReadsThePublishedWarning) {
     published = 1;
     FlydatLampService(0, 12, 0);
     EXPECT_EQ(Show(FlydatwarningGauge), 1.0);
-    EXPECT_EQ(Host().calls, std::vector<std::string>{"bind flydat.warning"});
+    EXPECT_EQ(Host().Log(), std::vector<std::string>{"bind flydat.warning"});
 }
 
 // No Flydat gauge has published the name: the host leaves the record as it was, and the lamp must

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "fake_host.h"
+#include "gauge_fake_host.h"
 #include "gauges.h"
 #include "module.h"
 
@@ -18,12 +18,12 @@ ModuleLinkage Linkage = {
 
 namespace {
 
-HostServiceTable host = fake_host::Table();
+HostServiceTable host = FakeHostTable();
 
 class FlightComputerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fake_host::Reset();
+        Host().Reset();
         ImportTable.entries[0].pointer = &host;
         // The disc never resets by itself; each test starts it where a fresh load would.
         DiscPosition = 0.0;
@@ -156,7 +156,7 @@ TEST_F(FlightComputerTest, EachArrowStepsTheDiscByItsAmount) {
         EXPECT_EQ(a->action.handler(nullptr, 0xFFFFFFFFu), 0u);
         EXPECT_EQ(DrawnValue() - before, 2 * arrows[i].step);
     }
-    EXPECT_TRUE(fake_host::calls.empty()) << "stepping the disc asks nothing of the host";
+    EXPECT_TRUE(Host().calls.empty()) << "stepping the disc asks nothing of the host";
 }
 
 TEST_F(FlightComputerTest, DiscPassesBothEndsOfItsTableUnchanged) {
@@ -235,20 +235,20 @@ TEST_F(FlightComputerTest, IconTogglesWindow10101AndHandsBackTheHostsResult) {
     DiscPosition = 523.0;
     // Whatever the host answers comes back bit for bit.
     for (uint32_t answer : {1u, 0u, 0xFFFFFFFFu, 0x80000000u}) {
-        fake_host::calls.clear();
-        fake_host::toggle_result = answer;
-        const bool shown_before = fake_host::window_shown;
+        Host().calls.clear();
+        Host().toggle_result = answer;
+        const bool shown_before = Host().window_shown;
         EXPECT_EQ(Click(&child), answer);
-        ASSERT_EQ(fake_host::calls.size(), 1u);
-        EXPECT_EQ(fake_host::calls[0].op, "toggle");
-        EXPECT_EQ(fake_host::calls[0].value, 10101u);
-        EXPECT_NE(fake_host::window_shown, shown_before);
+        ASSERT_EQ(Host().calls.size(), 1u);
+        EXPECT_EQ(Host().calls[0].op, "toggle");
+        EXPECT_EQ(Host().calls[0].id, 10101u);
+        EXPECT_NE(Host().window_shown, shown_before);
     }
     // Two clicks in a row leave the window as it was, and the disc where it stood.
-    const bool shown = fake_host::window_shown;
+    const bool shown = Host().window_shown;
     Click(&child);
     Click(&child);
-    EXPECT_EQ(fake_host::window_shown, shown);
+    EXPECT_EQ(Host().window_shown, shown);
     EXPECT_EQ(DrawnValue(), 523.0);
 }
 

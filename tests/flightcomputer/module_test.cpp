@@ -2,12 +2,12 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "fake_host.h"
+#include "gauge_fake_host.h"
 #include "module.h"
 
 namespace {
 
-HostServiceTable host = fake_host::Table();
+HostServiceTable host = FakeHostTable();
 
 struct LoadedModule {
     LoadedModule() {
@@ -39,7 +39,7 @@ struct LoadedModule {
 };
 
 TEST(Q4dModule, ListsTheComputerThenItsIconAndBindsTheIconToTheComputersRoot) {
-    fake_host::Reset();
+    Host().Reset();
     LoadedModule module;
     ASSERT_NE(module.handle, nullptr) << dlerror();
     ASSERT_NE(module.linkage, nullptr);

@@ -21,7 +21,7 @@ constexpr uint32_t kKollsmanToken = 75;
 
 class Altimeters : public ::testing::Test {
 protected:
-    void SetUp() override { fake_host::Reset(); }
+    void SetUp() override { InstallInstrumentsFakeHost(); }
 };
 
 TEST_F(Altimeters, MetricNeedleConvertsFeetUnlessTheUnitsAreExactlyMetres) {
@@ -39,12 +39,12 @@ TEST_F(Altimeters, MetricNeedleConvertsFeetUnlessTheUnitsAreExactlyMetres) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "units " << c.units << " altitude " << c.altitude);
         // The setting is refreshed at every call: a stale one would give the previous case's unit.
-        fake_host::Serve(kUnitsToken, c.units);
+        Host().values[kUnitsToken] = c.units;
         SetVariableNumber(needle.variable, c.altitude);
-        const size_t lookups = fake_host::Lookups().size();
+        const size_t lookups = Host().Lookups().size();
         EXPECT_DOUBLE_EQ(needle.callback(&needle.header), c.metres);
-        ASSERT_EQ(fake_host::Lookups().size(), lookups + 1);
-        EXPECT_EQ(fake_host::Lookups().back(), kUnitsToken);
+        ASSERT_EQ(Host().Lookups().size(), lookups + 1);
+        EXPECT_EQ(Host().Lookups().back(), kUnitsToken);
     }
     // An altitude that is not a number stays one; the host places such a needle as it places the
     // feet hands, which read the same token directly.
@@ -92,10 +92,10 @@ TEST_F(Altimeters, KollsmanWindowTruncatesIntoFourCharactersAndMarksOverflow) {
 TEST_F(Altimeters, TooltipLooksUpTheSettingAtEveryCall) {
     TooltipArgs* args = AltimeterFtGauge.mouse_areas[1].tooltip_args;
     for (double setting : {1013.0, 998.6, 1013.0}) {
-        fake_host::Serve(kKollsmanToken, setting);
+        Host().values[kKollsmanToken] = setting;
         EXPECT_EQ(args->callback(args), setting);
     }
-    EXPECT_EQ(fake_host::Lookups(), (std::vector<uint32_t>{kKollsmanToken, kKollsmanToken, kKollsmanToken}));
+    EXPECT_EQ(Host().Lookups(), (std::vector<uint32_t>{kKollsmanToken, kKollsmanToken, kKollsmanToken}));
 }
 
 }  // namespace

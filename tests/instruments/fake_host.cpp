@@ -1,7 +1,5 @@
 #include "fake_host.h"
 
-#include <map>
-
 #include "gauges.h"
 #include "module.h"
 
@@ -12,40 +10,12 @@ ModuleLinkage Linkage = {
                &AirspeedGauge, &VsiGauge, &CompassGauge, nullptr},
 };
 
-namespace fake_host {
-namespace {
-
-std::map<uint32_t, double> served;
-std::vector<uint32_t> lookups;
-
-uint32_t Lookup(HostVariable* variable) {
-    lookups.push_back(variable->token);
-    auto it = served.find(variable->token);
-    SetVariableNumber(*variable, it == served.end() ? 0.0 : it->second);
-    return 0;
+void InstallInstrumentsFakeHost() {
+    InstallFakeHost();
+    static HostServiceTable lookup_only{};
+    lookup_only.lookup_variable = FakeHostTable().lookup_variable;
+    ImportTable.entries[0].pointer = &lookup_only;
 }
-
-// Only LookupVariable is ever called by the instruments; a call of anything else crashes the test.
-HostServiceTable MakeTable() {
-    HostServiceTable t{};
-    t.lookup_variable = Lookup;
-    return t;
-}
-HostServiceTable table = MakeTable();
-
-}  // namespace
-
-void Reset() {
-    served.clear();
-    lookups.clear();
-    ImportTable.entries[0].pointer = &table;
-}
-
-void Serve(uint32_t token, double value) { served[token] = value; }
-
-const std::vector<uint32_t>& Lookups() { return lookups; }
-
-}  // namespace fake_host
 
 namespace {
 

@@ -1,22 +1,16 @@
-// A stand-in for the host: a service table whose LookupVariable serves values set by the test, and
-// helpers to reach the gauges' records the way the host does, through their GaugeHeaders.
+// The shared fake host, set up for the instruments, and helpers to reach the gauges' records the
+// way the host does, through their GaugeHeaders.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "gauge.h"
+#include "gauge_fake_host.h"
 
-namespace fake_host {
-
-// Installs the fake table in ImportTable and forgets every served value and every lookup.
-void Reset();
-// The value that LookupVariable will deliver for a token.
-void Serve(uint32_t token, double value);
-// Tokens looked up since Reset, in call order.
-const std::vector<uint32_t>& Lookups();
-
-}  // namespace fake_host
+// Installs the shared fake host with only its LookupVariable in the table: the instruments call
+// nothing else, and a call of anything else crashes the test.
+void InstallInstrumentsFakeHost();
 
 // The elements of a gauge in draw order: parent first, then each child with everything below it.
 std::vector<ElementHeader*> DrawOrder(const GaugeHeader& gauge);
